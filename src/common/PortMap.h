@@ -1,0 +1,24 @@
+// Serial ports are named "COM" + number. VelkReader.ports in the program
+// folder maps names to devices ("COM<n>=<device path>" per line, blank lines
+// and '#' comments ignored); an unmapped COMn is /dev/ttyS<n-1>.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace velk {
+
+class PortMap {
+ public:
+  static PortMap Load(const std::filesystem::path& file);
+  static PortMap LoadFromProgramFolder();
+  // Empty string when the name is not "COM<n>" with n >= 1.
+  std::string DevicePath(const std::string& portName) const;
+  void Set(const std::string& portName, const std::string& device) { entries_[portName] = device; }
+
+ private:
+  std::map<std::string, std::string> entries_;
+};
+
+}  // namespace velk
