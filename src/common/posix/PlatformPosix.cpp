@@ -1,0 +1,31 @@
+// POSIX side of common/Platform.h.
+#include <time.h>
+
+#include <system_error>
+
+#include "common/Platform.h"
+
+namespace velk::platform {
+
+std::filesystem::path ExecutablePath() {
+  std::error_code error;
+  auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return {};
+  return std::filesystem::weakly_canonical(path, error);
+}
+
+DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds) {
+  struct tm local{};
+  localtime_r(&seconds, &local);
+  DateTimeParts parts;
+  parts.Year = local.tm_year + 1900;
+  parts.Month = local.tm_mon + 1;
+  parts.Day = local.tm_mday;
+  parts.Hour = local.tm_hour;
+  parts.Minute = local.tm_min;
+  parts.Second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second shows as :59
+  parts.Millisecond = milliseconds;
+  return parts;
+}
+
+}  // namespace velk::platform
