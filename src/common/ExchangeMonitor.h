@@ -16,7 +16,7 @@ class ExchangeMonitor {
  public:
   static constexpr std::size_t MaxLines = 1000;
 
-  // Text may hold several lines ("\n", "\r\n" or "\n\r" separated); a text that
+  // Text may hold several lines ("\n", "\r", "\r\n" or "\n\r" separated); a text that
   // ends in a line break closes its line, otherwise the next Append continues it.
   void Append(const std::string& text);
   void Clear();

@@ -1,0 +1,109 @@
+#include "common/DateTime.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace velk {
+
+namespace {
+
+constexpr std::int64_t MsPerDay = 86'400'000;
+
+// Days since 1 March of year 0 style civil calendar (proleptic Gregorian).
+std::int64_t DaysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int yoe = static_cast<int>(y - era * 400);
+  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int doe = static_cast<int>(z - era * 146097);
+  const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int mp = (5 * doy + 2) / 153;
+  d = doy - (153 * mp + 2) / 5 + 1;
+  m = mp < 10 ? mp + 3 : mp - 9;
+  y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+const std::int64_t EpochDays = DaysFromCivil(1899, 12, 30);
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+}  // namespace
+
+int DaysInMonth(int year, int month) {
+  static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
+}
+
+bool IsValidDate(int year, int month, int day) {
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+}
+
+std::optional<TDateTime> EncodeDate(int year, int month, int day) {
+  if (!IsValidDate(year, month, day)) return std::nullopt;
+  return static_cast<double>(DaysFromCivil(year, month, day) - EpochDays);
+}
+
+std::optional<TDateTime> EncodeTime(int hour, int minute, int second, int millisecond) {
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || millisecond < 0 ||
+      millisecond > 999) {
+    return std::nullopt;
+  }
+  const std::int64_t ms = ((hour * 60LL + minute) * 60 + second) * 1000 + millisecond;
+  return static_cast<double>(ms) / MsPerDay;
+}
+
+std::optional<TDateTime> EncodeDateTime(const DateTimeParts& parts) {
+  const auto date = EncodeDate(parts.Year, parts.Month, parts.Day);
+  const auto time = EncodeTime(parts.Hour, parts.Minute, parts.Second, parts.Millisecond);
+  if (!date || !time) return std::nullopt;
+  // Before the epoch the time of day counts away from zero, as the day part does.
+  return *date >= 0 ? *date + *time : *date - *time;
+}
+
+DateTimeParts DecodeDateTime(TDateTime value) {
+  DateTimeParts parts;
+  if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return parts;
+  const std::int64_t totalMs = std::llround(value * MsPerDay);
+  const std::int64_t days = totalMs / MsPerDay;
+  std::int64_t msOfDay = std::llabs(totalMs % MsPerDay);
+  CivilFromDays(EpochDays + days, parts.Year, parts.Month, parts.Day);
+  parts.Millisecond = static_cast<int>(msOfDay % 1000);
+  msOfDay /= 1000;
+  parts.Second = static_cast<int>(msOfDay % 60);
+  msOfDay /= 60;
+  parts.Minute = static_cast<int>(msOfDay % 60);
+  parts.Hour = static_cast<int>(msOfDay / 60);
+  return parts;
+}
+
+TDateTime RoundToSecond(TDateTime value) { return std::round(value * SecondsPerDay) / SecondsPerDay; }
+
+std::string DateText(TDateTime value) {
+  const DateTimeParts p = DecodeDateTime(value);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d", p.Day, p.Month, p.Year);
+  return text;
+}
+
+std::string TimeText(TDateTime value) {
+  // Whole seconds as shown; the millisecond part is cut, not rounded into the next second.
+  const DateTimeParts p = DecodeDateTime(value);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", p.Hour, p.Minute, p.Second);
+  return text;
+}
+
+std::string DateTimeText(TDateTime value) { return DateText(value) + " " + TimeText(value); }
+
+}  // namespace velk

@@ -1,0 +1,66 @@
+#include "common/FileReplace.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <system_error>
+
+namespace velk {
+
+namespace {
+
+// A name in the target's folder that no other writer in this process picks.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
+  static std::atomic<unsigned> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::filesystem::path name = target;
+  name += ".tmp" + std::to_string(stamp) + "-" + std::to_string(counter++);
+  return name;
+}
+
+bool Fail(std::string* error, const std::string& text) {
+  if (error) *error = text;
+  return false;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         std::string* error) {
+  const std::filesystem::path temporary = TemporaryBeside(target);
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return Fail(error, "cannot create " + temporary.string());
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      return Fail(error, "cannot write " + temporary.string());
+    }
+  }
+  std::error_code renameError;
+  std::filesystem::rename(temporary, target, renameError);
+  if (renameError) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return Fail(error, "cannot replace " + target.string() + ": " + renameError.message());
+  }
+  return true;
+}
+
+bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes, std::size_t maxBytes) {
+  bytes.clear();
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  std::string buffer(maxBytes + 1, '\0');
+  in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  if (in.bad()) return false;
+  const auto got = static_cast<std::size_t>(in.gcount());
+  if (got > maxBytes) return false;
+  buffer.resize(got);
+  bytes = std::move(buffer);
+  return true;
+}
+
+}  // namespace velk

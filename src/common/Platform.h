@@ -1,0 +1,17 @@
+// The few operating-system services the common helpers need; each OS
+// implements them in its own folder (src/common/posix/ here).
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+
+#include "common/DateTime.h"
+
+namespace velk::platform {
+
+// Path of the running executable, symbolic links resolved; empty when unknown.
+std::filesystem::path ExecutablePath();
+// Calendar fields of a moment in the computer's local time zone.
+DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds);
+
+}  // namespace velk::platform
