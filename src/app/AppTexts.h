@@ -5,22 +5,6 @@
 
 namespace velk::texts {
 
-inline constexpr std::string_view StatusText0 = "КОНТРОЛЬНАЯ СУММА - ОК ";
-inline constexpr std::string_view StatusText1 = "ПРИЕМ ПРЕРВАН ";
-inline constexpr std::string_view StatusText2 = "СИНХРОБАЙТЫ НЕ НАЙДЕНЫ ";
-inline constexpr std::string_view StatusText3 = "НЕ СОВПАДАЕТ КОНТРОЛЬНАЯ СУММА ";
-inline constexpr std::string_view StatusText5 = "ОТВЕТ НЕ ПОЛУЧЕН ";
-inline constexpr std::string_view StatusText6 = "НЕ СОВПАДАЮТ КОД И ПАРАМЕТРЫ КОМАНДЫ  ";
-inline constexpr std::string_view StatusText8 = "ПРЕРВАНО ПОЛЬЗОВАТЕЛЕМ ";
-inline constexpr std::string_view StatusText9 = "СОЕДИНЕНИЕ НЕ УСТАНОВЛЕНО ";
-inline constexpr std::string_view StatusText11 = "ОШИБКА ОТКРЫТИЯ ПОРТА ";
-inline constexpr std::string_view StatusText12 = "ОЖИДАНИЕ ПЕРВОГО БАЙТА ОТВЕТА ";
-inline constexpr std::string_view StatusText14 = "ОЖИДАНИЕ ОЧЕРЕДНОГО БАЙТА ОТВЕТА ";
-inline constexpr std::string_view StatusText15 = "НЕТ СВЯЗИ МЕЖДУ АДАПТЕРОМ И ПРИБОРОМ ";
-inline constexpr std::string_view StatusText4 = "НЕ СОВПАДАЕТ АДРЕС В ПАКЕТЕ ОТВЕТА ";
-inline constexpr std::string_view StatusText7 = "ЗАПРОС НЕ ОПРЕДЕЛЕН ";
-inline constexpr std::string_view UnknownCodePrefix = "КОД ";
-inline constexpr std::string_view UnknownCodeSuffix = "  - НЕИЗВЕСТНАЯ ОШИБКА ";
 inline constexpr std::string_view DiallingLinePrefix = "Лимит времени ожидания: ";
 inline constexpr std::string_view DiallingLineMiddle = " c  прошло:  ";
 inline constexpr std::string_view SecondsSuffix = " c";

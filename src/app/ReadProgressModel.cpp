@@ -5,27 +5,15 @@
 #include "app/AppTexts.h"
 #include "common/Mathem.h"
 #include "common/NumberFormat.h"
+#include "link/LinkTexts.h"
 
 namespace velk {
 
 std::string StatusCodeText(int status) {
-  switch (status) {
-    case 0: return std::string(texts::StatusText0);
-    case 1: return std::string(texts::StatusText1);
-    case 2: return std::string(texts::StatusText2);
-    case 3: return std::string(texts::StatusText3);
-    case 4: return std::string(texts::StatusText4);
-    case 5: return std::string(texts::StatusText5);
-    case 6: return std::string(texts::StatusText6);
-    case 7: return std::string(texts::StatusText7);
-    case 8: return std::string(texts::StatusText8);
-    case 9: return std::string(texts::StatusText9);
-    case 11: return std::string(texts::StatusText11);
-    case 12: return std::string(texts::StatusText12);
-    case 14: return std::string(texts::StatusText14);
-    case 15: return std::string(texts::StatusText15);
-    default: return {};
+  for (const auto& entry : LinkText::StatusTexts) {
+    if (entry.Code == status) return entry.Text;
   }
+  return {};
 }
 
 StatusLine StatusLineFor(int status) {
@@ -41,8 +29,8 @@ StatusLine StatusLineFor(int status) {
       return coded(ColourStatusBad);
     case 100: return StatusLine{"", ColourButtonFace};
     default:
-      return StatusLine{std::string(texts::UnknownCodePrefix) + std::to_string(status) +
-                            std::string(texts::UnknownCodeSuffix),
+      return StatusLine{std::string(LinkText::UnknownCodePrefix) + std::to_string(status) +
+                            LinkText::UnknownCodeSuffix,
                         ColourStatusBad};
   }
 }

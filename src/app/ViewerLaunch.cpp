@@ -1,0 +1,34 @@
+#include "app/ViewerLaunch.h"
+
+#include "app/AppTexts.h"
+#include "common/NativePath.h"
+#include "common/ProcessLaunch.h"
+
+namespace velk {
+
+std::string DefaultViewerPath(const std::filesystem::path& programFolder) {
+  std::filesystem::path folder = programFolder;
+  if (!folder.has_filename()) folder = folder.parent_path();  // "a/b/" names "a/b"
+  return folder.parent_path().string() + std::string(texts::ViewerRelativePath);
+}
+
+std::string ViewerPathOrDefault(const std::string& viewerPath, const std::filesystem::path& programFolder) {
+  return viewerPath.empty() ? DefaultViewerPath(programFolder) : viewerPath;
+}
+
+int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2, bool busy,
+           const ProcessStarter& start) {
+  if (busy) return 0;
+  int started = 0;
+  for (const std::string* report : {&reportName1, &reportName2}) {
+    if (report->empty()) continue;
+    if (start(ToNativePath(viewerPath), {ToNativePath(*report).string()})) ++started;
+  }
+  return started;
+}
+
+int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2, bool busy) {
+  return AcView(viewerPath, reportName1, reportName2, busy, LaunchDetached);
+}
+
+}  // namespace velk
