@@ -18,35 +18,43 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   return name;
 }
 
-bool Fail(std::string* error, const std::string& text) {
+ReplaceStep Fail(ReplaceStep step, std::string* error, const std::string& text) {
   if (error) *error = text;
-  return false;
+  return step;
+}
+
+void RemoveQuietly(const std::filesystem::path& file) {
+  std::error_code ignored;
+  std::filesystem::remove(file, ignored);
 }
 
 }  // namespace
 
-bool ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
-                         std::string* error) {
+ReplaceStep ReplaceFileContentsStep(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                                    std::string* error) {
   const std::filesystem::path temporary = TemporaryBeside(target);
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return Fail(error, "cannot create " + temporary.string());
+    if (!out) return Fail(ReplaceStep::Create, error, "cannot create " + temporary.string());
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return Fail(error, "cannot write " + temporary.string());
+      RemoveQuietly(temporary);
+      return Fail(ReplaceStep::Write, error, "cannot write " + temporary.string());
     }
   }
   std::error_code renameError;
   std::filesystem::rename(temporary, target, renameError);
   if (renameError) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return Fail(error, "cannot replace " + target.string() + ": " + renameError.message());
+    RemoveQuietly(temporary);
+    return Fail(ReplaceStep::Rename, error, "cannot replace " + target.string() + ": " + renameError.message());
   }
-  return true;
+  return ReplaceStep::None;
+}
+
+bool ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         std::string* error) {
+  return ReplaceFileContentsStep(target, bytes, error) == ReplaceStep::None;
 }
 
 bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes, std::size_t maxBytes) {
