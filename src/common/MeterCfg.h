@@ -1,0 +1,44 @@
+// The per-meter record "<meter name>.cfg" kept in the meter folder: the number
+// of the meter's last dump, the two archive pointers at that reading and the
+// reading's date-time (20 bytes, little-endian). The dump writer and the
+// report writer both rewrite it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "common/DateTime.h"
+#include "common/DumpImage.h"
+
+namespace velk {
+
+struct TMeterCfg {
+  std::int32_t DumpNumber = 0;      // 1..998 or 0 from the dump writer; -1 after a ".dtm" conversion
+  std::uint32_t SavedPointer = 0;   // archive pointer at the reading
+  std::uint32_t SavedPointer2 = 0;  // second archive pointer
+  TDateTime ReadTime = 0;
+  bool operator==(const TMeterCfg&) const = default;
+};
+
+constexpr std::size_t MeterCfgBytes = 20;
+
+// All zero when the file is missing, unreadable or not 20 bytes long.
+TMeterCfg ReadMeterCfg(const std::filesystem::path& file);
+// false when the file cannot be written (the previous record then stays).
+bool WriteMeterCfg(const std::filesystem::path& file, const TMeterCfg& record);
+
+// The meter's name as its files use it: code "-" then, by code, the serial
+// number (5 digits), the size byte [513] (2 digits) and the 16-bit value at
+// [514] (6 digits), the value at [514] (5 digits), or "TypeError".
+std::string MeterName(std::uint32_t deviceCode, std::uint16_t serialNumber, const TDumpImage& image);
+
+// The two archive pointers of a reading as the image holds them: the 24-bit
+// value at [649] (16-bit at [768] below code 50) and the 24-bit value at [713].
+std::uint32_t SavedPointerOfImage(std::uint32_t deviceCode, const TDumpImage& image);
+std::uint32_t SavedPointer2OfImage(const TDumpImage& image);
+
+// The dump counter as stored: numbers above 998 become 0.
+std::int32_t StoredDumpNumber(std::int32_t number);
+
+}  // namespace velk
