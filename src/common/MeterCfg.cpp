@@ -2,16 +2,18 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 
 #include "common/FileReplace.h"
 #include "common/Mathem.h"
+#include "common/NativePath.h"
 #include "common/NumberFormat.h"
 
 namespace velk {
 namespace {
 
 template <class T>
-void Store(std::array<std::uint8_t, MeterCfgBytes>& bytes, std::size_t at, T value) {
+void Store(std::array<std::uint8_t, MeterCfgSize>& bytes, std::size_t at, T value) {
   for (std::size_t i = 0; i < sizeof(T); ++i) {
     std::uint64_t raw = 0;
     std::memcpy(&raw, &value, sizeof(T));
@@ -31,23 +33,25 @@ T Load(const std::string& bytes, std::size_t at) {
 
 }  // namespace
 
-TMeterCfg ReadMeterCfg(const std::filesystem::path& file) {
+TMeterCfg ReadMeterCfg(const std::string& path) {
   std::string bytes;
-  if (!ReadWholeFile(file, bytes, MeterCfgBytes) || bytes.size() != MeterCfgBytes) return {};
+  if (!ReadWholeFile(ToNativePath(path), bytes, MeterCfgSize) || bytes.size() != MeterCfgSize) return {};
   return {Load<std::int32_t>(bytes, 0), Load<std::uint32_t>(bytes, 4), Load<std::uint32_t>(bytes, 8),
           Load<double>(bytes, 12)};
 }
 
-bool WriteMeterCfg(const std::filesystem::path& file, const TMeterCfg& record) {
-  std::array<std::uint8_t, MeterCfgBytes> bytes{};
-  Store(bytes, 0, record.DumpNumber);
-  Store(bytes, 4, record.SavedPointer);
-  Store(bytes, 8, record.SavedPointer2);
+bool WriteMeterCfg(const std::string& path, const TMeterCfg& record) {
+  std::array<std::uint8_t, MeterCfgSize> bytes{};
+  Store(bytes, 0, record.Counter);
+  Store(bytes, 4, record.Pointer);
+  Store(bytes, 8, record.SecondPointer);
   Store(bytes, 12, record.ReadTime);
+  const std::filesystem::path file = ToNativePath(path);
+  if (file.has_parent_path() && !CreateFolderChain(file.parent_path())) return false;
   return ReplaceFileContents(file, bytes);
 }
 
-std::string MeterName(std::uint32_t code, std::uint16_t serialNumber, const TDumpImage& image) {
+std::string MeterName(std::uint32_t code, std::uint32_t serialNumber, const TDumpImage& image) {
   const std::string prefix = std::to_string(code) + "-";
   const ImageView view = image.Whole();
   if (code <= 49) return prefix + ZeroPad(serialNumber, 5);
