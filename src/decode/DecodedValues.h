@@ -53,6 +53,7 @@ struct TDecodedValues {
   std::int32_t SchemeCode1 = -1, SchemeCode2 = -1;
   double FirmwareVersion = 0;
   std::string NominalSize;  // up to 3 characters
+  std::int32_t SizeIndex = 0;  // nominal-size index of the compact heat meters and the flow meter
   std::int32_t ChannelCount = 0;
   TDateTime MeterClock = 0;
   std::string MeterDateText, MeterTimeText;

@@ -1,0 +1,55 @@
+#include "decode/views/Grid.h"
+
+namespace velk {
+
+TGrid::TGrid(std::string name, int rowCount, int columnCount)
+    : Name(std::move(name)),
+      ColumnWidths(static_cast<std::size_t>(columnCount > 0 ? columnCount : 0)),
+      rowCount_(rowCount > 0 ? rowCount : 0),
+      columnCount_(columnCount > 0 ? columnCount : 0),
+      cells_(static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(columnCount_)) {}
+
+void TGrid::SetRowCount(int rowCount) {
+  rowCount_ = rowCount > 0 ? rowCount : 0;
+  cells_.resize(static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(columnCount_));
+}
+
+bool TGrid::Contains(int row, int column) const {
+  return row >= 0 && row < rowCount_ && column >= 0 && column < columnCount_;
+}
+
+const TGridCell& TGrid::At(int row, int column) const {
+  static const TGridCell empty{};
+  if (!Contains(row, column)) return empty;
+  return cells_[static_cast<std::size_t>(row) * columnCount_ + column];
+}
+
+void TGrid::SetText(int row, int column, std::string text) {
+  if (Contains(row, column)) cells_[static_cast<std::size_t>(row) * columnCount_ + column].Text = std::move(text);
+}
+
+void TGrid::SetBackground(int row, int column, TColour colour) {
+  if (Contains(row, column)) cells_[static_cast<std::size_t>(row) * columnCount_ + column].Background = colour;
+}
+
+void TGrid::SetRowBackground(int row, TColour colour) {
+  for (int c = 0; c < columnCount_; ++c) SetBackground(row, c, colour);
+}
+
+void TGrid::SetColumnBackground(int column, TColour colour) {
+  for (int r = 0; r < rowCount_; ++r) SetBackground(r, column, colour);
+}
+
+const TLabelledEdit* TEditBox::Find(const std::string& name) const {
+  for (const auto& edit : Edits)
+    if (edit.Name == name) return &edit;
+  return nullptr;
+}
+
+TLabelledEdit* TEditBox::Find(const std::string& name) {
+  for (auto& edit : Edits)
+    if (edit.Name == name) return &edit;
+  return nullptr;
+}
+
+}  // namespace velk
