@@ -19,7 +19,11 @@ struct TDumpImage {
     DumpImage.fill(0);
     DumpLength = 0;
   }
-  std::span<const std::uint8_t> Bytes() const { return {DumpImage.data(), static_cast<std::size_t>(DumpLength)}; }
+  // The valid bytes; a length outside 0..DumpCapacity is taken as clamped to it.
+  std::span<const std::uint8_t> Bytes() const {
+    const std::int32_t length = DumpLength < 0 ? 0 : DumpLength > DumpCapacity ? DumpCapacity : DumpLength;
+    return {DumpImage.data(), static_cast<std::size_t>(length)};
+  }
   std::span<const std::uint8_t> Whole() const { return {DumpImage.data(), DumpImage.size()}; }
 };
 
