@@ -1,0 +1,103 @@
+// Program folder, port map, path text and file replacement.
+#include <gtest/gtest.h>
+
+#include "common/Clock.h"
+#include "common/FileReplace.h"
+#include "common/NativePath.h"
+#include "common/PortMap.h"
+#include "common/ProgramFolder.h"
+#include "support/TempDir.h"
+
+namespace velk {
+namespace {
+
+using test::TempDir;
+
+class ProgramFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetProgramFolderOverride(dir.Path()); }
+  void TearDown() override { SetProgramFolderOverride({}); }
+  TempDir dir;
+};
+
+TEST(ProgramFolder, IsTheFolderOfTheTestExecutable) {
+  const auto folder = ProgramFolder();
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_TRUE(std::filesystem::exists(folder / "test_common"));
+}
+
+TEST_F(ProgramFolderTest, PortMapFileAndDefaults) {
+  test::WriteBytes(dir / "VelkReader.ports",
+                   test::BytesOf("# test ports\r\n\r\nCOM3 = /dev/pts/7\ncom4=/dev/serial/by-id/usb-1\nbroken line\n"));
+  const PortMap map = PortMap::LoadFromProgramFolder();
+  EXPECT_EQ(map.DevicePath("COM3"), "/dev/pts/7");
+  EXPECT_EQ(map.DevicePath("COM4"), "/dev/serial/by-id/usb-1");
+  EXPECT_EQ(map.DevicePath("COM1"), "/dev/ttyS0");
+  EXPECT_EQ(map.DevicePath("COM12"), "/dev/ttyS11");
+  EXPECT_EQ(map.DevicePath("COM0"), "");
+  EXPECT_EQ(map.DevicePath("COMX"), "");
+  EXPECT_EQ(map.DevicePath("LPT1"), "");
+  EXPECT_EQ(PortMap::Load(dir / "missing").DevicePath("COM2"), "/dev/ttyS1");
+}
+
+TEST_F(ProgramFolderTest, PathTextToNativePath) {
+  EXPECT_EQ(ToNativePath("C:\\KORVAN\\Данные"), dir.Path() / "drive_c" / "KORVAN" / "Данные");
+  EXPECT_EQ(ToNativePath("d:\\x\\y.dat"), dir.Path() / "drive_d" / "x" / "y.dat");
+  EXPECT_EQ(ToNativePath("\\VelkView120\\VelkView120.exe"), dir.Path() / "drive_c" / "VelkView120" / "VelkView120.exe");
+  EXPECT_EQ(ToNativePath("/tmp/a\\b.dat"), std::filesystem::path("/tmp/a/b.dat"));
+  EXPECT_EQ(ToNativePath("data\\53-12345"), dir.Path() / "data" / "53-12345");
+}
+
+TEST_F(ProgramFolderTest, CreateFolderChain) {
+  EXPECT_TRUE(CreateFolderChain(dir / "a" / "b" / "c"));
+  EXPECT_TRUE(CreateFolderChain(dir / "a" / "b" / "c"));  // already there
+  test::WriteBytes(dir / "file", {1});
+  EXPECT_FALSE(CreateFolderChain(dir / "file" / "sub"));
+}
+
+TEST(FileReplace, ReplacesWholeFileAndLeavesNoTemporary) {
+  TempDir dir;
+  const auto target = dir / "x.dat";
+  test::WriteBytes(target, std::vector<std::uint8_t>(100, 7));
+  const std::vector<std::uint8_t> bytes = {1, 2, 3};
+  ASSERT_TRUE(ReplaceFileContents(target, bytes));
+  EXPECT_EQ(test::ReadBytes(target), bytes);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(FileReplace, FailureLeavesTargetUntouched) {
+  TempDir dir;
+  std::string error;
+  EXPECT_EQ(ReplaceFileContentsStep(dir / "missing" / "x.dat", {}, &error), ReplaceStep::Create);
+  EXPECT_FALSE(error.empty());
+  std::filesystem::create_directory(dir / "folder");
+  test::WriteBytes(dir / "folder" / "keep", {9});
+  EXPECT_EQ(ReplaceFileContentsStep(dir / "folder", std::vector<std::uint8_t>{1}), ReplaceStep::Rename);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(ReadWholeFile, RefusesFilesAboveTheLimit) {
+  TempDir dir;
+  test::WriteBytes(dir / "f", {1, 2, 3});
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(dir / "f", bytes, 3));
+  EXPECT_EQ(bytes, "\x01\x02\x03");
+  EXPECT_FALSE(ReadWholeFile(dir / "f", bytes, 2));
+  EXPECT_FALSE(ReadWholeFile(dir / "none", bytes, 2));
+}
+
+TEST(Clocks, ManualAndOffsetClocks) {
+  ManualClock clock(*EncodeDate(2024, 1, 1));
+  clock.AdvanceSeconds(90);
+  EXPECT_EQ(TimeText(clock.Now()), "00:01:30");
+  OffsetClock meter(clock, -30);
+  EXPECT_EQ(TimeText(meter.Now()), "00:01:00");
+  meter.SetOffsetSeconds(3600);
+  EXPECT_EQ(TimeText(meter.Now()), "01:01:30");
+  const TDateTime now = SystemClock::Instance().Now();
+  EXPECT_GT(now, *EncodeDate(2020, 1, 1));
+}
+
+}  // namespace
+}  // namespace velk
