@@ -26,25 +26,6 @@ constexpr std::size_t HeaderScanEnd = TextHeaderSize - 1;  // searches stop at p
 // 1969-12-31 19:00:00, the zero of the header's read time.
 const TDateTime ReadTimeEpoch = *EncodeDate(1969, 12, 31) + 19 * OneHour;
 
-void PutLe(std::uint8_t* out, std::uint64_t value, int count) {
-  for (int i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint64_t GetLe(const std::uint8_t* in, int count) {
-  std::uint64_t value = 0;
-  for (int i = 0; i < count; ++i) value |= static_cast<std::uint64_t>(in[i]) << (8 * i);
-  return value;
-}
-
-std::vector<std::uint8_t> EncodeMeterCfg(const TMeterCfg& record) {
-  std::vector<std::uint8_t> bytes(MeterCfgSize);
-  PutLe(&bytes[0], static_cast<std::uint32_t>(record.Counter), 4);
-  PutLe(&bytes[4], record.Pointer, 4);
-  PutLe(&bytes[8], record.SecondPointer, 4);
-  PutLe(&bytes[12], std::bit_cast<std::uint64_t>(record.ReadTime), 8);
-  return bytes;
-}
-
 // The dump number that follows `last`: 001..999, then 001 again; -1 (a .dtm
 // converted by the report writer) is followed by 000.
 int NextDumpNumber(std::int32_t last) {
@@ -110,23 +91,7 @@ void ReportWriteFailure(const std::string& monitorText, const std::string& statu
 
 }  // namespace
 
-TMeterCfg ReadMeterCfg(const std::string& path) {
-  std::string bytes;
-  if (!ReadWholeFile(ToNativePath(path), bytes, MeterCfgSize) || bytes.size() != MeterCfgSize) return {};
-  const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  TMeterCfg record;
-  record.Counter = static_cast<std::int32_t>(GetLe(in, 4));
-  record.Pointer = static_cast<std::uint32_t>(GetLe(in + 4, 4));
-  record.SecondPointer = static_cast<std::uint32_t>(GetLe(in + 8, 4));
-  record.ReadTime = std::bit_cast<double>(GetLe(in + 12, 8));
-  return record;
-}
-
-bool WriteMeterCfg(const std::string& path, const TMeterCfg& record) {
-  const auto target = ToNativePath(path);
-  CreateFolderChain(target.parent_path());
-  return ReplaceFileContents(target, EncodeMeterCfg(record));
-}
+// ReadMeterCfg and WriteMeterCfg: common/MeterCfg.cpp.
 
 TDumpFolderAndName DumpFolderAndName(std::uint32_t deviceCode, std::uint32_t serialNumber, ImageView image,
                                      const StorageOptions& options) {
