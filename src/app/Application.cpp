@@ -1,0 +1,297 @@
+#include "app/Application.h"
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "app/AppTexts.h"
+#include "app/CommandLine.h"
+#include "app/ConnectTreadAdjustment.h"
+#include "app/ExitCodes.h"
+#include "app/RememberedDump.h"
+#include "app/ViewerLaunch.h"
+#include "common/NativePath.h"
+#include "decode/DecodeDumpFile.h"
+#include "link/DumpFile.h"
+#include "link/UnConnectTread.h"
+
+namespace velk {
+
+// The user interface as the dump writer sees it: its status line is the
+// progress window's, so that a write error replaces the processing text.
+class Application::ProgressStatusUi final : public UserInterface {
+ public:
+  ProgressStatusUi(UserInterface& ui, ReadProgressModel& progress) : ui_(ui), progress_(progress) {}
+  void ShowMessage(const std::string& text) override { ui_.ShowMessage(text); }
+  bool Confirm(const std::string& text) override { return ui_.Confirm(text); }
+  void SetStatusText(const std::string& text, Colour colour) override {
+    progress_.SetStatus(text, colour);
+    ui_.SetStatusText(text, colour);
+  }
+  void SetCaption(const std::string& text) override { ui_.SetCaption(text); }
+  void Synchronize(const std::function<void()>& fn) override { ui_.Synchronize(fn); }
+  void ProcessMessages() override { ui_.ProcessMessages(); }
+
+ private:
+  UserInterface& ui_;
+  ReadProgressModel& progress_;
+};
+
+Application::Application(UserInterface& ui, const Clock& clock, std::filesystem::path programFolder,
+                         LinkOpener& linkOpener)
+    : ui_(ui),
+      clock_(clock),
+      programFolder_(std::move(programFolder)),
+      linkOpener_(linkOpener),
+      reports_(std::make_unique<ReportWriter>(Image, Values, storage_, Monitor, ui)),
+      statusUi_(std::make_unique<ProgressStatusUi>(ui, Progress)) {
+  reports_->CloseProgram = [this] { Terminate(); };
+}
+
+const std::string& Application::ReportName1() const { return reports_->ReportFileName1(); }
+const std::string& Application::ReportName2() const { return reports_->ReportFileName2(); }
+
+Application::~Application() { AbortReading(); }
+
+void Application::Construct(const std::vector<std::string>& arguments) {
+  arguments_ = arguments;
+  RememberedDump = ReadRememberedDump(IniFilePath(programFolder_));
+  ui_.SetCaption(std::string(texts::ProgramTitle));
+  LoadSettings(Settings, programFolder_ / "VelkReader.cfg", ui_);
+  Panel.PorTelEdit = Settings.PorTelEdit;
+  Panel.MODBox = Settings.MODBox;
+  Panel.LEdSetevoyAdr = "0";
+  Busy = true;
+  MODBoxChange(Panel, Settings);
+  Settings.EdDirTSView = ViewerPathOrDefault(Settings.EdDirTSView, programFolder_);
+}
+
+bool Application::DecodeDump(const std::string& path) {
+  storage_ = StorageOptionsFrom(Settings);
+  reports_->ReadMode = Panel.RGTask;
+  reports_->CommandLine = HasArguments();
+  TDecodeContext context{Image, Values, storage_, ui_, reports_.get(), HasArguments(), clock_, Panel.RGTask};
+  if (!DecodeDumpFile(context, path, LastReportFolder)) return false;
+  Busy = false;
+  if (!HasArguments() && OnArrangePages) OnArrangePages();
+  return true;
+}
+
+bool Application::OpenDump(const std::string& path) {
+  RememberedDump = path;
+  RememberDump(IniFilePath(programFolder_), path);
+  return DecodeDump(path);
+}
+
+int Application::LaunchViewer() { return AcView(Settings.EdDirTSView, ReportName1(), ReportName2(), Busy); }
+
+// --- Direct readings ---
+
+bool Application::BuTestClick() { return StartReading(EndHandler::Ordinary); }
+
+bool Application::StartReading(EndHandler handler) {
+  auto reader = std::make_unique<TConnectTread>(Image, Monitor, ui_, clock_);
+  reader->Links = &linkOpener_;
+  reader->OnTerminate = [](TConnectTread&) {};  // the end handler runs from Poll() once the thread is done
+  const AdjustmentResult adjustment = ConnectTreadAdjustment(*reader, Settings, Panel);
+  if (!adjustment.Error.empty()) {
+    ui_.ShowMessage(adjustment.Error);
+    return false;
+  }
+  reader->ClickTime = clock_.Now();
+  endHandler_ = handler;
+  Progress.Show();
+  if (adjustment.View == ProgressViewKind::Dialling) {
+    Progress.StartDiallingView(reader->MaxDialSeconds, reader->ClickTime);
+  } else {
+    Progress.StartReadingView();
+  }
+  reader_ = std::move(reader);
+  reader_->Start();
+  return true;
+}
+
+ReaderProgress Application::Snapshot() const {
+  ReaderProgress progress;
+  progress.Status = reader_->Status.load();
+  progress.RequestLamp = reader_->RequestLamp.load() != 0;
+  progress.AnswerLamp = reader_->AnswerLamp.load() != 0;
+  progress.ProgressPercent = reader_->ProgressPercent.load();
+  progress.ReadStart = reader_->ReadStart.load();
+  progress.ReadingStarted = reader_->ReadingStarted.load() != 0;
+  progress.StopRequested = reader_->StopRequested.load() != 0;
+  progress.Dialling = reader_->Dialling.load() != 0;
+  return progress;
+}
+
+bool Application::ReadingRunning() const { return reader_ && !reader_->Finished(); }
+
+void Application::Poll() {
+  if (!reader_) return;
+  Progress.Tick(Snapshot(), clock_.Now());
+  if (!reader_->Finished()) return;
+  reader_->Join();
+  if (endHandler_ == EndHandler::Task) {
+    TaskTerminate();
+  } else {
+    ThreadTestTerminate();
+  }
+}
+
+void Application::StopReading() {
+  if (!ReadingRunning()) return;
+  reader_->StopRequested = 1;
+  reader_->Status = LinkStatus::Stopped;
+}
+
+void Application::AbortReading() {
+  if (!reader_) return;
+  StopReading();
+  while (!reader_->Finished()) {
+    ui_.ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  reader_->Join();
+  reader_.reset();
+}
+
+void Application::ThreadTestTerminate() {
+  const int status = reader_->Status.load();
+  Progress.StopTimers();
+  Progress.SetStatus(StatusLineFor(status).Text, StatusLineFor(status).Colour);
+  if (status != LinkStatus::Ok) {
+    Fail(status);
+  } else {
+    Progress.SetStatus(std::string(texts::ProcessingText), ColourProcessing);
+    Monitor.Append(std::string(texts::ProcessingText) + "\n\r");
+    const std::string path = StoreReading();
+    if (path.empty()) {
+      Fail(exitcode::DumpWriteFailed);  // the writer's message stays in the status line
+    } else {
+      if (!DecodeDump(path)) Fail(exitcode::DecodeFailed);
+      if (Progress.Status.Text == texts::ProcessingText) {
+        Progress.SetStatus(std::string(texts::SuccessText), ColourProcessing);
+        Monitor.Append(std::string(texts::SuccessText) + "\n\r");
+        MODBoxChange(Panel, Settings);
+      }
+      Progress.Hide();
+    }
+  }
+  if (OnReadingEnded) OnReadingEnded(status);
+  if (HasArguments()) {
+    Terminate();
+  } else {
+    Progress.OfferClose();
+  }
+}
+
+std::string Application::StoreReading() {
+  Values.DeviceCode = static_cast<std::uint32_t>(reader_->FamilyCode);
+  Values.SerialNumber = reader_->ShortSerial;
+  TDumpWriteArgs args;
+  args.DeviceCode = Values.DeviceCode;
+  args.SerialNumber = Values.SerialNumber;
+  args.ReadMode = Panel.RGTask;
+  args.ReadTime = clock_.Now();
+  args.Now = args.ReadTime;
+  storage_ = StorageOptionsFrom(Settings);
+  LastDumpPath = WriteDumpFile(Image, args, storage_, Monitor, *statusUi_);
+  return LastDumpPath;
+}
+
+// --- Command-line mode ---
+
+void Application::Fail(int code) {
+  if (exitCode_ == exitcode::Success) exitCode_ = code;
+}
+
+void Application::Terminate() {
+  terminated_ = true;
+}
+
+void Application::RunCommandLine(const std::vector<std::string>& arguments) {
+  Panel.MODBox = ItemRs232;
+  const CommandLineRequest request = ParseCommandLine(arguments);
+  if (!request.Error.empty()) {
+    ui_.ShowMessage(request.Error);
+    Fail(exitcode::CommandLineError);
+    Terminate();
+    return;
+  }
+  if (request.Rs232PortNumber) ComboBox1Change(Panel, Settings, "COM" + std::to_string(*request.Rs232PortNumber));
+  bool started = false;
+  switch (request.Action) {
+    case CommandAction::DecodeDump:
+      if (!DecodeDump(request.Value)) Fail(exitcode::DecodeFailed);
+      break;
+    case CommandAction::ReadRs485:
+      Panel.MODBox = ItemRs485;
+      Panel.LEdSetevoyAdr = request.Address;
+      started = StartReading(EndHandler::Ordinary);
+      break;
+    case CommandAction::ReadModem:
+      Panel.MODBox = ItemModem;
+      Panel.PorTelEdit = request.Value;
+      started = StartReading(EndHandler::Ordinary);
+      break;
+    case CommandAction::ReadModemRs485:
+      Panel.MODBox = ItemModemRs485;
+      Panel.PorTelEdit = request.Value;
+      Panel.LEdSetevoyAdr = request.Address;
+      started = StartReading(EndHandler::Ordinary);
+      break;
+    case CommandAction::ReadRs232:
+      started = StartReading(EndHandler::Ordinary);
+      break;
+    case CommandAction::TaskFile: {
+      const std::filesystem::path file = ToNativePath(request.Value);
+      if (!std::ifstream(file, std::ios::binary)) {
+        ui_.ShowMessage("Task file " + file.string() + " cannot be opened");
+        Fail(exitcode::TaskFileMissing);
+        break;
+      }
+      task_.emplace(file);
+      TaskFileProcessing();
+      return;
+    }
+    case CommandAction::None:
+      Fail(exitcode::CommandLineError);
+      break;
+  }
+  if (!started) {
+    if (request.Action != CommandAction::DecodeDump && request.Action != CommandAction::None) {
+      Fail(exitcode::CommandLineError);
+    }
+    Terminate();
+  }
+}
+
+void Application::TaskFileProcessing() {
+  while (const std::optional<TTaskRecord> record = task_->Next()) {
+    Panel.RGTask = record->RGTask;
+    Panel.MODBox = record->MODBox;
+    ApplyTaskRecord(*record, Settings);
+    Panel.PorTelEdit = record->PorTelEdit;
+    Panel.LEdSetevoyAdr = std::to_string(record->LEdSetevoyAdr);
+    if (StartReading(EndHandler::Task)) return;
+    Fail(exitcode::TaskReadingFailed);  // this record names no usable link: on to the next
+  }
+  Terminate();
+}
+
+void Application::TaskTerminate() {
+  const int status = reader_->Status.load();
+  Progress.StopTimers();
+  Progress.Caption = std::string(texts::TaskProgressCaption);
+  Progress.SetStatus(StatusLineFor(status).Text, StatusLineFor(status).Colour);
+  if (status == LinkStatus::Ok) {
+    if (StoreReading().empty()) Fail(exitcode::TaskReadingFailed);
+  } else {
+    Fail(exitcode::TaskReadingFailed);
+  }
+  if (OnReadingEnded) OnReadingEnded(status);
+  Progress.Hide();
+  TaskFileProcessing();
+}
+
+}  // namespace velk
