@@ -26,7 +26,7 @@ ArchiveRing FullDumpRing(std::uint32_t first, std::uint32_t lastByte, std::uint3
   return ring;
 }
 
-ArchiveRing PartialDumpRing(std::uint32_t first, std::uint32_t byteCount, std::uint32_t recordLength) {
+ArchiveRing PartialDumpRing(std::int64_t first, std::uint32_t byteCount, std::uint32_t recordLength) {
   if (recordLength == 0) throw std::runtime_error("archive record length 0");
   ArchiveRing ring;
   ring.FirstAddress = first;

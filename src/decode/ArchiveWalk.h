@@ -26,7 +26,7 @@ struct ArchiveRing {
 // Throws on a record length of 0.
 ArchiveRing FullDumpRing(std::uint32_t first, std::uint32_t lastByte, std::uint32_t next, std::uint32_t recordLength);
 // Partial dump: `byteCount` bytes of records from `first`, taken in stored order.
-ArchiveRing PartialDumpRing(std::uint32_t first, std::uint32_t byteCount, std::uint32_t recordLength);
+ArchiveRing PartialDumpRing(std::int64_t first, std::uint32_t byteCount, std::uint32_t recordLength);
 // Drops the slots (stride bytes apart) that do not start inside the dump.
 ArchiveRing BoundRing(ArchiveRing ring, std::int64_t stride, std::int32_t dumpLength);
 // Slot numbers in decoded order, oldest first; at most the newest `capacity`.

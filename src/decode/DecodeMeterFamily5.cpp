@@ -264,8 +264,7 @@ void DecodeMeterFamily5(const TDecodeInput& input, TDecodedValues& v) {
   } else {
     const std::uint32_t first = image.EeUInt(128, 3), hourBytes = image.UInt(152, 4);
     hours = PartialDumpRing(first, hourBytes, recordLength);
-    days = PartialDumpRing(static_cast<std::uint32_t>(first + static_cast<std::uint64_t>(hourBytes)),
-                           image.UInt(156, 4), recordLength);
+    days = PartialDumpRing(static_cast<std::int64_t>(first) + hourBytes, image.UInt(156, 4), recordLength);
   }
   hours = BoundRing(hours, RecordStride, image.DumpLength());
   days = BoundRing(days, RecordStride, image.DumpLength());

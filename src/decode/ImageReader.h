@@ -1,6 +1,7 @@
 // Bounded reads from a meter image by image offset, RAM address or EEPROM
-// address. A byte outside the image reads as 0, so a decoder never reads past
-// the buffer whatever the descriptors in the image claim.
+// address. A byte outside the dump (past DumpLength) reads as 0, so a decoder
+// never reads past the buffer whatever the descriptors in the image claim, and
+// never sees what an earlier dump left behind.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@ constexpr std::int64_t EeToImage(std::int64_t eeAddress) { return eeAddress + 51
 
 class ImageReader {
  public:
-  explicit ImageReader(const TDumpImage& image) : image_(image.Whole()), length_(image.DumpLength) {}
+  explicit ImageReader(const TDumpImage& image) : ImageReader(image.Whole().first(ClampLength(image.DumpLength))) {}
   explicit ImageReader(ImageView bytes) : image_(bytes), length_(static_cast<std::int32_t>(bytes.size())) {}
 
   std::uint8_t Byte(std::int64_t offset) const {
@@ -40,6 +41,9 @@ class ImageReader {
   std::uint32_t EeUInt(std::int64_t address, int count) const { return UInt(EeToImage(address), count); }
 
   std::int32_t DumpLength() const { return length_; }
+  static std::size_t ClampLength(std::int32_t length) {
+    return length <= 0 ? 0 : static_cast<std::size_t>(length < DumpCapacity ? length : DumpCapacity);
+  }
   ImageView Bytes() const { return image_; }
 
  private:
