@@ -6,6 +6,7 @@
 
 #include "common/NumberFormat.h"
 #include "decode/ArchiveWalk.h"
+#include "decode/ChannelConfig.h"
 #include "decode/DecodeTexts.h"
 #include "decode/ImageReader.h"
 
@@ -70,27 +71,10 @@ std::string TypeCaption(const TDecodedValues& v) {
   }
 }
 
-// Channel constants of V1..V5 from their configuration bytes.
-struct Channel {
-  std::int32_t Divider = 1;
-  std::int32_t Multiplier = 1;
-  double Price = 0;
-};
-
-Channel ChannelOfConfig(std::uint8_t config, bool firstChannel) {
-  Channel c;
-  c.Multiplier = (config & 0x80) && !firstChannel ? 10 : 1;
-  c.Divider = (config & 0x04) ? 1000 : (config & 0x02) ? 100 : (config & 0x01) ? 10 : 1;
-  const bool bit3 = config & 0x08, bit4 = config & 0x10;
-  const double base = bit3 && bit4 ? 1000 : (bit3 || bit4) ? 500 : 250;
-  c.Price = base / c.Divider;
-  return c;
-}
-
 // A raw sum by the channel's divider and multiplier.
-double Scale(double raw, const Channel& c) { return raw / c.Divider * c.Multiplier; }
+double Scale(double raw, const ChannelConstants& c) { return raw / c.Divider * c.Multiplier; }
 
-void DecodeArchiveRecord(const ImageReader& image, std::int64_t offset, const std::array<Channel, 5>& ch,
+void DecodeArchiveRecord(const ImageReader& image, std::int64_t offset, const std::array<ChannelConstants, 5>& ch,
                          double sumFactor, bool dayRecord, TArchiveRecord& r) {
   r.IsEmpty = 0;
   r.IsBlank = IsBlankRecord(image, offset, 31) ? 1 : 0;
@@ -135,7 +119,7 @@ bool IsClockRecord(const ImageReader& image, std::int64_t offset) {
 }
 
 std::vector<TArchiveRecord> WalkArchive(const ImageReader& image, const ArchiveRing& ring,
-                                        const std::array<Channel, 5>& ch, double sumFactor, bool dayRecords,
+                                        const std::array<ChannelConstants, 5>& ch, double sumFactor, bool dayRecords,
                                         std::int32_t capacity) {
   std::vector<TArchiveRecord> records;
   for (const std::int32_t slot : DecodedSlotOrder(ring, capacity)) {
@@ -175,8 +159,8 @@ void DecodeMeterFamily5(const TDecodeInput& input, TDecodedValues& v) {
   v.TypeTS = TypeCaption(v);
   v.FirmwareVersion = FirmwareVersionOf(image);
 
-  std::array<Channel, 5> ch;
-  for (int i = 0; i < 5; ++i) ch[i] = ChannelOfConfig(image.Ee(16 + i), i == 0);
+  std::array<ChannelConstants, 5> ch;
+  for (int i = 0; i < 5; ++i) ch[i] = ChannelOfConfigByte(image.Ee(16 + i), i == 0);
   double* prices[] = {&v.PulsePrice1, &v.PulsePrice2, &v.PulsePrice3, &v.PulsePrice4, &v.PulsePrice5};
   std::int32_t* dividers[] = {&v.PulseDivider1, &v.PulseDivider2, &v.PulseDivider3, &v.PulseDivider4,
                               &v.PulseDivider5};

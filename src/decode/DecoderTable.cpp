@@ -1,5 +1,8 @@
 #include "decode/DecoderTable.h"
 
+#include "decode/DecodeFlowMeter.h"
+#include "decode/DecodeMeterFamily1.h"
+#include "decode/DecodeMeterFamily2.h"
 #include "decode/DecodeMeterFamily5.h"
 #include "decode/DecodePulseCounter.h"
 
@@ -13,7 +16,10 @@ struct DecoderRow {
 };
 
 constexpr DecoderRow DecoderRows[] = {
+    {1, 49, DecodeMeterFamily1},
+    {50, 51, DecodeMeterFamily2},
     {53, 56, DecodeMeterFamily5},
+    {60, 60, DecodeFlowMeter},
     {70, 71, DecodePulseCounter},
 };
 

@@ -190,6 +190,16 @@ TEST_F(DecodeDumpFileTest, PulseCounterWritesOneFilePerChannel) {
   EXPECT_EQ(files.Calls, expected);
 }
 
+TEST_F(DecodeDumpFileTest, CompactMeterWritesBothSystemFiles) {
+  std::vector<std::uint8_t> bytes(1024, 0);
+  bytes[128] = 72;        // code 50
+  bytes[512 + 143] = 16;  // hour record length
+  ASSERT_TRUE(Decode(Write("50-01000123-004.dat", bytes)));
+  const std::vector<std::string> expected = {"build-01 4",  "write-01 4", "build-ch0 4", "write-ch 4",
+                                             "build-ch1 4", "write-ch 4", "view",        "show 1/0"};
+  EXPECT_EQ(files.Calls, expected);
+}
+
 TEST_F(DecodeDumpFileTest, DecoderFailureKeepsTheDump) {
   options.SaveDAT = false;
   std::vector<std::uint8_t> bytes = Family5Dump();
