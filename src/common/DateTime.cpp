@@ -11,8 +11,8 @@ namespace {
 
 constexpr std::int64_t MsPerDay = 86'400'000;
 
-// Days since 1 March of year 0 style civil calendar (proleptic Gregorian).
-std::int64_t DaysFromCivil(int y, int m, int d) {
+// Days since 1970-01-01 in the proleptic Gregorian calendar.
+constexpr std::int64_t DaysFromCivil(int y, int m, int d) {
   y -= m <= 2;
   const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int yoe = static_cast<int>(y - era * 400);
@@ -33,7 +33,7 @@ void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
   y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 
-const std::int64_t EpochDays = DaysFromCivil(1899, 12, 30);
+constexpr std::int64_t EpochDays = DaysFromCivil(1899, 12, 30);
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 

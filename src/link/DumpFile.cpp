@@ -24,7 +24,7 @@ constexpr const char* MonitorLineEnd = "\n\r";
 constexpr std::size_t HeaderScanEnd = TextHeaderSize - 1;  // searches stop at position 127
 
 // 1969-12-31 19:00:00, the zero of the header's read time.
-const TDateTime ReadTimeEpoch = *EncodeDate(1969, 12, 31) + 19 * OneHour;
+constexpr TDateTime ReadTimeEpoch = 25568.0 + 19.0 / 24.0;
 
 // The dump number that follows `last`: 001..999, then 001 again; -1 (a .dtm
 // converted by the report writer) is followed by 000.
