@@ -1,0 +1,213 @@
+// One exchange with the meter: the optional wake-up burst, the request frame,
+// and the byte-by-byte reception of the answer with its verdict and monitor text.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "common/NumberFormat.h"
+#include "link/LinkTexts.h"
+#include "link/MeterFrame.h"
+#include "link/UnConnectTread.h"
+
+namespace velk {
+
+namespace {
+constexpr int WakeUpBytes = 300;
+constexpr double TransientAfterMs = 100.0;
+
+std::string Hex2(unsigned value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02X", value);
+  return text;
+}
+
+std::string HexBytes(std::span<const std::uint8_t> bytes) {
+  std::string text;
+  text.reserve(bytes.size() * 3);
+  for (std::uint8_t b : bytes) text += Hex2(b) + " ";
+  return text;
+}
+
+const char* StatusText(int code) {
+  for (const auto& entry : LinkText::StatusTexts) {
+    if (entry.Code == code) return entry.Text;
+  }
+  return "";
+}
+}  // namespace
+
+void TConnectTread::MonitorAppend(const std::string& text) {
+  // Each call is one entry of the monitor; embedded line breaks split it into lines.
+  ui_.Synchronize([&] { monitor_.Append(text + "\r\n"); });
+}
+
+void TConnectTread::WakeUpInterface() {
+  if (!LinkOpen) {
+    StopRequested = 1;
+    return;
+  }
+  MonitorAppend(LinkText::WakeUp);
+  RequestLamp = 1;
+  const std::vector<std::uint8_t> zeros(WakeUpBytes, 0x00);
+  if (LinkKind == LinkKinds::Rs232) {
+    Pause(200);
+    WriteLinkBytes(zeros);
+  } else if (IsSocketKind()) {
+    if (!WriteLinkBytes(zeros)) SocketBroken();
+  }
+  Pause(100);
+  RequestLamp = 0;
+}
+
+void TConnectTread::SendMeterRequest(std::uint8_t code, std::uint16_t address, bool wake, std::uint8_t count) {
+  if (Stopping()) return;
+  if (wake) WakeUpInterface();
+  if (Stopping()) return;
+  const bool addressed = LinkKind == LinkKinds::Rs485 || LinkKind == LinkKinds::ModemRs485;
+  const MeterRequest request =
+      BuildMeterRequest(code, address, count,
+                        addressed ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(NetAddress & 0xFF))
+                                  : std::nullopt);
+  RequestLamp = 1;
+  if (!WriteLinkBytes(request.View()) && IsSocketKind()) SocketBroken();
+  const std::string text = LinkText::Request + HexBytes(request.View());
+  Pause(50);
+  RequestLamp = 0;
+  MonitorAppend(text);
+}
+
+int TConnectTread::ReadSliceMs(TDateTime since, int limitMs) const {
+  const double left = limitMs - MsSince(since);
+  return static_cast<int>(std::clamp(left, 1.0, 100.0));
+}
+
+// The next answer byte within NextByteTimeoutMs; Status 14 while it keeps the line waiting.
+std::optional<std::uint8_t> TConnectTread::ReadNextByte() {
+  const TDateTime start = Now();
+  for (;;) {
+    const auto b = ReadLinkByte(ReadSliceMs(start, NextByteTimeoutMs));
+    if (b || Stopping()) return b;
+    const double waited = MsSince(start);
+    if (waited >= TransientAfterMs) Status = LinkStatus::WaitingNextByte;
+    if (waited >= NextByteTimeoutMs) return std::nullopt;
+  }
+}
+
+std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int dataLength) {
+  const auto finish = [this](std::uint8_t status) {
+    Status = status;
+    {
+      std::lock_guard lock(forwardedMutex_);
+      forwardedPresent_ = false;
+      forwardedLength_ = 0;
+    }
+    AnswerLamp = 0;
+    return status;
+  };
+  RxLength = 0;
+  if (Stopping()) return finish(StopStatus());
+  if (expectedCode == MeterCode::WorkingMemory && FamilyCode <= 49) expectedCode = MeterCode::NonVolatileMemory;
+  dataLength = std::clamp(dataLength, 0, 256);
+  forwardedPos_ = 0;
+
+  WaitStart = Now();
+  std::optional<std::uint8_t> b;
+  for (;;) {
+    b = ReadLinkByte(ReadSliceMs(WaitStart, FirstByteTimeoutMs));
+    if (Stopping()) return finish(StopStatus());
+    if (b) break;
+    const double waited = MsSince(WaitStart);
+    if (waited >= TransientAfterMs) Status = LinkStatus::WaitingFirstByte;
+    if (waited >= FirstByteTimeoutMs) break;
+  }
+  AnswerLamp = b.has_value();
+  if (!b) {
+    MonitorAppend(LinkText::NoAnswer);
+    return finish(LinkStatus::NoAnswer);
+  }
+
+  FirstByteTime = Now();
+  auto& rx = RxBuffer;
+  rx[0] = *b;
+  std::size_t r = 1;
+  bool came = true;
+  // Header search: at most 60 bytes of line noise before 00 00 A5 <code>.
+  const int netAddress = NetAddress == 0xFFFF ? -1 : NetAddress;
+  for (;;) {
+    if (r >= 4 && IsAnswerHeader(std::span(rx).subspan(r - 4, 4), expectedCode, netAddress)) break;
+    if (r > 64) return finish(LinkStatus::NoSync);
+    const auto next = ReadNextByte();
+    if (Stopping()) return finish(StopStatus());
+    if (!next) {
+      came = false;
+      break;
+    }
+    rx[r++] = *next;
+  }
+  if (r > 4) {
+    std::memmove(rx.data(), rx.data() + r - 4, 4);
+    r = 4;
+  }
+  if (rx[3] == MeterCode::ErrorAnswer) dataLength = 0;
+  while (came && r <= static_cast<std::size_t>(dataLength) + 8) {
+    const auto next = ReadNextByte();
+    if (Stopping()) return finish(StopStatus());
+    if (!next) {
+      came = false;
+      break;
+    }
+    rx[r++] = *next;
+  }
+  AnswerEnd = Now();
+  RxLength = static_cast<std::int32_t>(r);
+
+  const std::span<const std::uint8_t> answer(rx.data(), r);
+  std::string text;
+  std::uint8_t verdict;
+  if (!came) {
+    verdict = LinkStatus::Interrupted;
+    text = LinkText::Answer + HexBytes(answer) + "\r\n" + LinkText::ReceptionBroken;
+  } else if (AnswerCrcOk(answer)) {
+    const std::string crc = HexBytes(answer.subspan(r - 2));
+    if (rx[3] == MeterCode::ErrorAnswer) {
+      verdict = rx[0] != 0 ? LinkStatus::AdapterNoMeter : LinkStatus::NoAnswer;
+      MonitorAppend(LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer) + "\r\n" + LinkText::AdapterNoLink);
+      return finish(verdict);
+    }
+    verdict = LinkStatus::Ok;
+    BytesReceived += static_cast<std::int32_t>(r - AnswerOverhead);
+    UpdateProgress();
+    text = LinkText::AnswerOk;
+    if (dataLength > 0) {
+      text += HexBytes(answer.first(AnswerDataStart));
+      const auto data = AnswerPayload(answer);
+      for (std::size_t row = 0; row < 16 && row * 16 < data.size(); ++row) {
+        text += "\r\n " + Hex2(static_cast<unsigned>(row * 16)) + LinkText::RowSeparator +
+                HexBytes(data.subspan(row * 16, std::min<std::size_t>(16, data.size() - row * 16)));
+      }
+      text += "\r\n" + std::string(LinkText::DataCrc) + crc;
+    } else {
+      text += HexBytes(answer.first(r - 2)) + "\r\n" + LinkText::BareCrc + crc;
+    }
+    text += "\r\n" + std::string(LinkText::ChecksumOk);
+  } else {
+    verdict = LinkStatus::BadChecksum;
+    text = LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer.first(r - 2)) + "\r\n" + LinkText::BareCrc +
+           HexBytes(answer.subspan(r - 2)) + "\r\n" + StatusText(LinkStatus::BadChecksum);
+  }
+  Status = verdict;
+  MonitorAppend(text);
+  const double waitSeconds = (FirstByteTime - WaitStart) * SecondsPerDay;
+  const double receiveSeconds = (AnswerEnd - FirstByteTime) * SecondsPerDay;
+  MonitorAppend(LinkText::Received + std::to_string(r) + LinkText::Bytes + "\r\n" + LinkText::FirstByteWait +
+                FormatFloat("#0.000", waitSeconds) + LinkText::Seconds + "\r\n" + LinkText::AnswerTime +
+                FormatFloat("#0.000", receiveSeconds) + LinkText::Seconds + "\r\n" + "\r\n");
+  return finish(verdict);
+}
+
+std::span<const std::uint8_t> TConnectTread::AnswerData() const {
+  return AnswerPayload(std::span<const std::uint8_t>(RxBuffer.data(), static_cast<std::size_t>(RxLength)));
+}
+
+}  // namespace velk
