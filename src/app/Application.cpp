@@ -11,6 +11,7 @@
 #include "app/RememberedDump.h"
 #include "app/ViewerLaunch.h"
 #include "common/NativePath.h"
+#include "common/Text1251.h"
 #include "decode/DecodeDumpFile.h"
 #include "link/DumpFile.h"
 #include "link/UnConnectTread.h"
@@ -205,6 +206,13 @@ void Application::Fail(int code) {
   if (exitCode_ == exitcode::Success) exitCode_ = code;
 }
 
+void Application::Close() {
+  AbortReading();
+  Settings.MODBox = Panel.MODBox;
+  Settings.PorTelEdit = Utf8Left(Panel.PorTelEdit, 255);
+  StoreSettings(Settings, programFolder_ / "VelkReader.cfg");
+}
+
 void Application::Terminate() {
   terminated_ = true;
 }
@@ -222,7 +230,7 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
   bool started = false;
   switch (request.Action) {
     case CommandAction::DecodeDump:
-      if (!DecodeDump(request.Value)) Fail(exitcode::DecodeFailed);
+      if (!DecodeDump(CommandLinePath(request.Value))) Fail(exitcode::DecodeFailed);
       break;
     case CommandAction::ReadRs485:
       Panel.MODBox = ItemRs485;
@@ -244,7 +252,7 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
       started = StartReading(EndHandler::Ordinary);
       break;
     case CommandAction::TaskFile: {
-      const std::filesystem::path file = ToNativePath(request.Value);
+      const std::filesystem::path file = ToNativePath(CommandLinePath(request.Value));
       if (!std::ifstream(file, std::ios::binary)) {
         ui_.ShowMessage("Task file " + file.string() + " cannot be opened");
         Fail(exitcode::TaskFileMissing);

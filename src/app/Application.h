@@ -65,6 +65,10 @@ class Application {
   // Terminate(), at once or when the started reading or task file is done.
   void RunCommandLine(const std::vector<std::string>& arguments);
 
+  // Closing the main window: stops a reading, keeps the link choice and the
+  // phone field in the settings and stores them.
+  void Close();
+
   // Ends the application (the front end's loop watches Terminated()).
   void Terminate();
   bool Terminated() const { return terminated_; }

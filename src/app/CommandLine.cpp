@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 
 #include "app/AppTexts.h"
 
@@ -34,6 +35,15 @@ std::optional<int> PortNumber(const std::string& digits) {
 }
 
 }  // namespace
+
+std::string CommandLinePath(const std::string& text) {
+  const bool drive = text.size() >= 2 && text[1] == ':';
+  const bool rooted = !text.empty() && (text[0] == '\\' || text[0] == '/');
+  if (text.empty() || drive || rooted) return text;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(text, error);
+  return error ? text : absolute.string();
+}
 
 bool UsageRequested(const std::vector<std::string>& args) {
   return std::find(args.begin(), args.end(), "?") != args.end();

@@ -35,6 +35,10 @@ struct CommandLineRequest {
   std::string Error;
 };
 
+// A path given on the command line: a relative one is taken from the current
+// folder (settings paths are taken from the program folder instead).
+std::string CommandLinePath(const std::string& text);
+
 // The two passes over the arguments of the command-line mode.
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
 

@@ -1,16 +1,34 @@
 #include "app/ConsoleUserInterface.h"
 
 namespace velk {
+namespace {
+
+// Message boxes break lines with CR, CR LF or LF CR; the console with LF.
+std::string ConsoleLines(const std::string& text) {
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      lines += c;
+      continue;
+    }
+    lines += '\n';
+    if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c) ++i;
+  }
+  return lines;
+}
+
+}  // namespace
 
 ConsoleUserInterface::ConsoleUserInterface(std::ostream& messages)
     : messages_(messages), mainThread_(std::this_thread::get_id()) {}
 
 void ConsoleUserInterface::ShowMessage(const std::string& text) {
-  Synchronize([&] { messages_ << text << std::endl; });
+  Synchronize([&] { messages_ << ConsoleLines(text) << std::endl; });
 }
 
 bool ConsoleUserInterface::Confirm(const std::string& text) {
-  Synchronize([&] { messages_ << text << (ConfirmAnswer ? " -> yes" : " -> no") << std::endl; });
+  Synchronize([&] { messages_ << ConsoleLines(text) << (ConfirmAnswer ? " -> yes" : " -> no") << std::endl; });
   return ConfirmAnswer;
 }
 
