@@ -1,0 +1,171 @@
+// Readings that go wrong on the line: RS485 adapters, modems, refused TCP
+// connections, stops by the user and the retry limits.
+#include <thread>
+
+#include "LinkExpectedTexts.h"
+#include "LinkReadingFixture.h"
+#include "common/posix/TcpListener.h"
+
+namespace velk::test {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// Waits (bounded) until `condition` holds.
+template <typename F>
+bool WaitFor(F condition) {
+  for (int i = 0; i < 3000 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return condition();
+}
+
+TEST_F(LinkReadingTest, Rs485AddressByteGoesBothWays) {
+  for (const bool addressInAnswer : {true, false}) {
+    MeterSimOptions options;
+    options.Rs485 = Rs485Options{5, addressInAnswer};
+    StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+    WriteCfg(0x0100, clock->Now());  // current data only: a short reading
+    TConnectTread& r = MakeReader(LinkKinds::Rs485);
+    r.NetAddress = 5;
+    r.ReadMode = 2;
+    RunReading();
+    EXPECT_EQ(reader->Status, 0) << "address in answer: " << addressInAnswer;
+    const auto requests = sim->Meter().Requests();
+    ASSERT_FALSE(requests.empty());
+    for (const ReceivedRequest& q : requests) EXPECT_EQ(q.AddressByte, 5);
+    sim->Stop();
+  }
+}
+
+TEST_F(LinkReadingTest, AdapterWithoutMeterGivesStatus15Or5) {
+  for (const bool withAddress : {true, false}) {
+    MeterSimOptions options;
+    options.Rs485 = Rs485Options{7, true, true, withAddress};
+    StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+    TConnectTread& r = MakeReader(LinkKinds::Rs485);
+    r.NetAddress = 7;
+    r.RetryCount = 1;
+    RunReading();
+    EXPECT_EQ(reader->Status, withAddress ? 15 : 5);
+    EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::AdapterNoMeter));
+    sim->Stop();
+  }
+}
+
+TEST_F(LinkReadingTest, ModemBusyNoCarrierAndSilence) {
+  struct Case {
+    ModemOutcome Outcome;
+    std::string Line;
+  };
+  for (const Case& c : {Case{ModemOutcome::Busy, std::string(LinkExpected::Busy) + "BUSY"},
+                        Case{ModemOutcome::NoCarrier, std::string(LinkExpected::NoCarrier) + "NO CARRIER"},
+                        Case{ModemOutcome::Silence, ""}}) {
+    MeterSimOptions options;
+    options.Modem = ModemOptions{c.Outcome};
+    StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+    TConnectTread& r = MakeReader(LinkKinds::Modem);
+    r.PhoneNumber = "89001234567";
+    r.DialNeeded = 1;
+    r.MaxDialSeconds = 1;
+    RunReading();
+    EXPECT_EQ(reader->Status, 9);
+    EXPECT_EQ(sim->Meter().RequestCount(0xF2), 0);
+    EXPECT_EQ(sim->DialCommands(), std::vector<std::string>{"atd89001234567"});
+    const std::string text = MonitorText();
+    EXPECT_THAT(text, HasSubstr(std::string(LinkExpected::Dialling) + "atd89001234567"));
+    EXPECT_THAT(text, HasSubstr(LinkExpected::DialTime));
+    if (!c.Line.empty()) EXPECT_THAT(text, HasSubstr(c.Line));
+    EXPECT_THAT(text, HasSubstr(LinkExpected::PortClosing));
+    sim->Stop();
+  }
+}
+
+TEST_F(LinkReadingTest, ModemConnectsAndTheMeterIsRead) {
+  MeterSimOptions options;
+  options.Modem = ModemOptions{ModemOutcome::Connect};
+  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+  WriteCfg(0x0100, clock->Now());
+  TConnectTread& r = MakeReader(LinkKinds::Modem);
+  r.PhoneNumber = "5551234";
+  r.DialNeeded = 1;
+  r.ReadMode = 2;
+  RunReading();
+  EXPECT_EQ(reader->Status, 0) << MonitorText();
+  EXPECT_EQ(reader->DialResult, 1);
+  EXPECT_EQ(reader->FamilyCode, 53);
+}
+
+TEST_F(LinkReadingTest, RefusedTcpConnectionGivesStatus11) {
+  const int port = posix::FreeLoopbackPort();  // nobody listens there
+  MakeReader(LinkKinds::Tcp).TcpPort = port;
+  RunReading();
+  EXPECT_EQ(reader->Status, 11);
+  const std::string text = MonitorText();
+  EXPECT_THAT(text, HasSubstr(LinkExpected::PortOpening));
+  EXPECT_THAT(text, HasSubstr("127.0.0.1  " + std::to_string(port) + ":"));
+  EXPECT_THAT(text, HasSubstr(LinkExpected::PortNotOpen));
+  EXPECT_THAT(reader->FatalError, HasSubstr(std::string(LinkExpected::ConnectFailed) + "127.0.0.1"));
+}
+
+TEST_F(LinkReadingTest, StopWhileDialling) {
+  MeterSimOptions options;
+  options.Modem = ModemOptions{ModemOutcome::Silence};
+  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+  TConnectTread& r = MakeReader(LinkKinds::Modem);
+  r.PhoneNumber = "5551234";
+  r.DialNeeded = 1;
+  r.MaxDialSeconds = 60;
+  reader->Start();
+  ASSERT_TRUE(WaitFor([&] { return !sim->DialCommands().empty(); }));
+  reader->StopRequested = 1;
+  ASSERT_TRUE(WaitFor([&] { return reader->Finished(); }));
+  reader->Join();
+  EXPECT_EQ(reader->Status, 8);
+  EXPECT_EQ(sim->Meter().RequestCount(0xF2), 0);
+  EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::PortClosing));
+}
+
+TEST_F(LinkReadingTest, StopDuringTheArchive) {
+  MeterSimOptions options;
+  options.BaudRate = 115200;  // slow enough to be caught in the middle
+  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+  MakeReader(LinkKinds::Rs232);
+  reader->Start();
+  ASSERT_TRUE(WaitFor([&] { return ArchiveRequests() >= 3; }));
+  reader->StopRequested = 1;
+  ASSERT_TRUE(WaitFor([&] { return reader->Finished(); }));
+  reader->Join();
+  EXPECT_EQ(reader->Status, 8);
+  EXPECT_LT(ArchiveRequests(), 255);
+  EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::Stopped));
+  EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::PortClosing));
+}
+
+TEST_F(LinkReadingTest, RetryCountZeroSendsEachRequestOnce) {
+  MeterSimOptions options;
+  options.Faults = {{FaultKind::NoAnswer, 0xF2}};
+  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+  MakeReader(LinkKinds::Rs232).RetryCount = 0;
+  RunReading();
+  EXPECT_EQ(reader->Status, 5);
+  EXPECT_EQ(sim->Meter().RequestCount(0xF2), 1);
+  EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::NoAnswer));
+}
+
+TEST_F(LinkReadingTest, RetryCount255KeepsTrying) {
+  MeterSimOptions options;
+  options.Faults = {{FaultKind::NoAnswer, 0xF2, std::nullopt, 0, 4}, {FaultKind::CorruptChecksum, 0xF0, 0, 0, 2}};
+  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+  WriteCfg(0x0100, clock->Now());
+  TConnectTread& r = MakeReader(LinkKinds::Rs232);
+  r.RetryCount = 255;
+  r.FirstByteTimeoutMs = 150;
+  r.ReadMode = 2;
+  RunReading();
+  EXPECT_EQ(reader->Status, 0);
+  EXPECT_EQ(sim->Meter().RequestCount(0xF2), 5);
+  EXPECT_EQ(sim->Faults().Hits(), 6);
+}
+
+}  // namespace
+}  // namespace velk::test
