@@ -14,8 +14,8 @@ int ReportWriter::ChannelOfIndex(int index) const {
   return values_.DeviceCode == 50 || values_.DeviceCode == 51 ? index + 1 : index;
 }
 
-ReportWriteRequest ReportWriter::Request(const std::string& folder, const ReportFileSet& names,
-                                         int recordNumber) const {
+ReportWriteRequest ReportWriter::Request(const std::string& meterFolder, const std::string& folder,
+                                         const ReportFileSet& names, int recordNumber) const {
   ReportWriteRequest request;
   request.Folder = folder;
   request.Names = names;
@@ -23,6 +23,10 @@ ReportWriteRequest ReportWriter::Request(const std::string& folder, const Report
   request.ReadMode = ReadMode;
   request.CommandLine = CommandLine;
   request.ReadTime = values_.ReadTime;
+  // The meter's record takes this dump's number, archive pointers and reading time.
+  request.CfgPath = JoinPathText(meterFolder, MeterName(values_.DeviceCode, values_.SerialNumber, image_) + ".cfg");
+  request.Cfg = {StoredDumpNumber(recordNumber), SavedPointerOfImage(values_.DeviceCode, image_),
+                 SavedPointer2OfImage(image_), values_.ReadTime};
   return request;
 }
 
@@ -48,10 +52,7 @@ void ReportWriter::WriteTsvFile(int kind, const std::string& meterFolder, int re
   const ReportFileSet names = ReportFileNames(folder, TsvBaseName(values_, system), recordNumber, ".tsv");
   SetReportFileName(system, names.NewFile);
 
-  ReportWriteRequest request = Request(folder, names, recordNumber);
-  request.CfgPath = JoinPathText(meterFolder, MeterName(values_.DeviceCode, values_.SerialNumber, image_) + ".cfg");
-  request.Cfg = {StoredDumpNumber(recordNumber), SavedPointerOfImage(values_.DeviceCode, image_),
-                 SavedPointer2OfImage(image_), values_.ReadTime};
+  const ReportWriteRequest request = Request(meterFolder, folder, names, recordNumber);
   ReportWriteSinks sinks{monitor_, ui_, CloseProgram};
   lastOutcome_ = WriteReportFile(tsv_, request, sinks);
 }
@@ -67,14 +68,19 @@ void ReportWriter::WriteChannelFile(const std::string& meterFolder, int recordNu
   const ReportFileSet names = ReportFileNames(folder, TsdBaseName(values_, number), recordNumber, ".tsd");
   if (number == 1) SetReportFileName(1, names.NewFile);
 
-  ReportWriteRequest request = Request(folder, names, recordNumber);
-  request.CfgPath = JoinPathText(meterFolder, MeterName(values_.DeviceCode, values_.SerialNumber, image_) + ".cfg");
-  request.Cfg = {StoredDumpNumber(recordNumber), SavedPointerOfImage(values_.DeviceCode, image_),
-                 SavedPointer2OfImage(image_), values_.ReadTime};
+  const ReportWriteRequest request = Request(meterFolder, folder, names, recordNumber);
   ReportWriteSinks sinks{monitor_, ui_, CloseProgram};
   lastOutcome_ = WriteReportFile(tsd_, request, sinks);
 }
 
-void ReportWriter::ShowInTab(DerivedFileKind, int) {}
+void ReportWriter::ShowInTab(DerivedFileKind kind, int index) {
+  switch (kind) {
+    case DerivedFileKind::FirstTsv: views_.FirstTsv = BuildTsvReportView(tsv_, values_, 1); break;
+    case DerivedFileKind::SecondTsv: views_.SecondTsv = BuildTsvReportView(tsv_, values_, 2); break;
+    case DerivedFileKind::ChannelFile:
+      AddTsdChannelToView(views_.Channels, tsd_, ChannelOfIndex(index) + 1, values_.ChannelCount);
+      break;
+  }
+}
 
 }  // namespace velk

@@ -53,7 +53,8 @@ class ReportWriter final : public DerivedFiles {
   int ChannelOfIndex(int index) const;
 
  private:
-  ReportWriteRequest Request(const std::string& folder, const ReportFileSet& names, int recordNumber) const;
+  ReportWriteRequest Request(const std::string& meterFolder, const std::string& folder, const ReportFileSet& names,
+                             int recordNumber) const;
   void SetReportFileName(int which, const std::string& path);
 
   const TDumpImage& image_;
