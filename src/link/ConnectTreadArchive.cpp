@@ -11,9 +11,6 @@
 namespace velk {
 
 namespace {
-// Texts of this reader for failures the meter's own texts do not cover.
-constexpr char AreaTableFullText[] = "ТАБЛИЦА ОБЛАСТЕЙ АРХИВА ПЕРЕПОЛНЕНА: ЧТЕНИЕ АРХИВА ПРЕКРАЩЕНО\r\n";
-
 void WriteLe32(TDumpImage& image, std::int32_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) image.DumpImage[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }

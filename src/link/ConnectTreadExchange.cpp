@@ -98,9 +98,10 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
   const auto finish = [this](std::uint8_t status) {
     Status = status;
     {
+      // The forwarded answer this exchange has read from is used up.
       std::lock_guard lock(forwardedMutex_);
-      forwardedPresent_ = false;
-      forwardedLength_ = 0;
+      if (forwardedPos_ > 0 && !forwardedAnswers_.empty()) forwardedAnswers_.pop_front();
+      forwardedPos_ = 0;
     }
     AnswerLamp = 0;
     return status;
@@ -109,7 +110,6 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
   if (Stopping()) return finish(StopStatus());
   if (expectedCode == MeterCode::WorkingMemory && FamilyCode <= 49) expectedCode = MeterCode::NonVolatileMemory;
   dataLength = std::clamp(dataLength, 0, 256);
-  forwardedPos_ = 0;
 
   WaitStart = Now();
   std::optional<std::uint8_t> b;

@@ -173,9 +173,11 @@ std::optional<std::uint8_t> TConnectTread::ReadLinkByte(int timeoutMs) {
     return b;
   }
   std::optional<std::uint8_t> b;
-  if (forwardedPresent_) {
+  {
     std::lock_guard lock(forwardedMutex_);
-    if (forwardedPos_ < forwardedLength_) b = forwardedAnswer_[forwardedPos_++];
+    if (!forwardedAnswers_.empty() && forwardedPos_ < forwardedAnswers_.front().size()) {
+      b = forwardedAnswers_.front()[forwardedPos_++];
+    }
   }
   Pause(10);
   return b;
@@ -194,9 +196,7 @@ void TConnectTread::ForwardRequest(std::span<const std::uint8_t> request) {
 
 void TConnectTread::DeliverForwardedAnswer(std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(forwardedMutex_);
-  forwardedLength_ = std::min(bytes.size(), forwardedAnswer_.size());
-  std::copy_n(bytes.begin(), forwardedLength_, forwardedAnswer_.begin());
-  forwardedPresent_ = true;
+  forwardedAnswers_.emplace_back(bytes.begin(), bytes.begin() + std::min(bytes.size(), RxBufferSize));
 }
 
 void TConnectTread::ReleaseSocket() {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,7 @@
 #include <span>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/ByteStream.h"
 #include "common/Clock.h"
@@ -43,6 +45,9 @@ constexpr std::uint8_t Ok = 0, Interrupted = 1, NoSync = 2, BadChecksum = 3, Add
                        SocketFailed = 6, CannotPlan = 7, Stopped = 8, NotConnected = 9, OpenFailed = 11,
                        WaitingFirstByte = 12, WaitingNextByte = 14, AdapterNoMeter = 15, Idle = 100;
 }
+
+// Monitor text of this reader for a failure the meter link's own texts do not cover.
+inline constexpr char AreaTableFullText[] = "ТАБЛИЦА ОБЛАСТЕЙ АРХИВА ПЕРЕПОЛНЕНА: ЧТЕНИЕ АРХИВА ПРЕКРАЩЕНО\r\n";
 
 // Dialling outcomes kept in DialResult.
 namespace DialResults {
@@ -128,7 +133,8 @@ class TConnectTread {
   // (call it only when Finished() or from a thread other than the main one).
   void Join();
 
-  // --- Kind 6: an outside transport delivers the answer here (any thread) ---
+  // --- Kind 6: an outside transport delivers each answer here (any thread); at most
+  // RxBufferSize bytes of it are kept. Each exchange takes the oldest answer.
   void DeliverForwardedAnswer(std::span<const std::uint8_t> bytes);
 
   // --- Steps (each a no-op once StopRequested is set) ---
@@ -185,10 +191,9 @@ class TConnectTread {
   std::unique_ptr<LinkOpener> ownLinks_;
   std::unique_ptr<RequestForwarder> ownForwarder_;
 
+  // Answers of the forwarded link, oldest first (several requests may be outstanding).
   std::mutex forwardedMutex_;
-  std::array<std::uint8_t, RxBufferSize> forwardedAnswer_{};
-  std::size_t forwardedLength_ = 0;
-  std::atomic<bool> forwardedPresent_{false};
+  std::deque<std::vector<std::uint8_t>> forwardedAnswers_;
 
   std::thread thread_;
   std::atomic<bool> terminateRequested_{false};

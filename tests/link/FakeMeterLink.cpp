@@ -1,4 +1,4 @@
-#include "FakeMeterLink.h"
+#include "link/FakeMeterLink.h"
 
 #include <algorithm>
 
@@ -104,6 +104,7 @@ std::optional<std::uint8_t> FakePort::ReadByte(int timeoutMs) {
   if (state_.failed) return std::nullopt;
   if (state_.pending.empty()) {
     state_.clock.AdvanceSeconds(timeoutMs / 1000.0);
+    if (state_.onIdleRead) state_.onIdleRead();
     return std::nullopt;
   }
   const std::uint8_t b = state_.pending.front();

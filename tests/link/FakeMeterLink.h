@@ -66,6 +66,7 @@ struct FakeLineState {
   bool failed = false;  // the socket breaks on the next read or write
   int opens = 0;
   std::function<void()> onEveryRequest;  // after a request was parsed
+  std::function<void()> onIdleRead;      // a read found nothing queued
   bool dtr = false, rts = false;
 };
 
