@@ -127,11 +127,15 @@ bool SimulatedCarrier::AddNkpFile(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-void SimulatedCarrier::MarkFaultyBlock(std::uint16_t block) {
+void SimulatedCarrier::MarkFaultyBlock(std::uint16_t block, int slot) {
   std::lock_guard lock(mutex_);
-  for (auto& slot : faulty_)
-    if (slot == NoFaultyBlock) {
-      slot = block;
+  if (slot >= 0 && slot < static_cast<int>(faulty_.size())) {
+    faulty_[static_cast<std::size_t>(slot)] = block;
+    return;
+  }
+  for (auto& free : faulty_)
+    if (free == NoFaultyBlock) {
+      free = block;
       return;
     }
 }

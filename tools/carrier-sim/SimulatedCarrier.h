@@ -66,8 +66,8 @@ class SimulatedCarrier {
 
   // НКП-3М: stores the file's bytes (first block = header) after the last file; false when full.
   bool AddNkpFile(std::span<const std::uint8_t> bytes);
-  // Lists the block in the faulty-block area.
-  void MarkFaultyBlock(std::uint16_t block);
+  // Lists the block in the faulty-block area (in the first free slot, or in `slot`).
+  void MarkFaultyBlock(std::uint16_t block, int slot = -1);
   // The block check reports the block unreadable.
   void SetUnreadableBlock(std::uint16_t block);
   // Reads of the block come with the damaged-data checksum.
