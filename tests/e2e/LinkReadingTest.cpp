@@ -4,6 +4,7 @@
 
 #include "LinkExpectedTexts.h"
 #include "LinkReadingFixture.h"
+#include "imagebuilder/OtherFamilyImageBuilder.h"
 
 namespace velk::test {
 namespace {
@@ -43,6 +44,34 @@ TEST_F(LinkReadingTest, FullReadingCopiesTheWholeMemory) {
   EXPECT_EQ(image->DumpImage[140], 0x10);         // reading started at 10 o'clock
   EXPECT_EQ(sim->Meter().RequestCount(0xE8), 0);  // the clock was right
   EXPECT_EQ(sim->Meter().RequestCount(0xE9), 0);
+}
+
+TEST_F(LinkReadingTest, FullReadingOfTheOtherFamilies) {
+  struct Case {
+    int Family;
+    std::int32_t Length;
+  };
+  for (const Case c : {Case{23, 16896}, Case{50, 33280}, Case{51, 33280}, Case{60, 33280}, Case{70, 33280},
+                       Case{71, 33280}}) {
+    OtherFamilyImageBuilder b(c.Family);
+    b.SetSerial(321).SetClock(clock->Now()).FillHourRecords(30);
+    StartMeter(b.BuildMemory());
+    MakeReader(LinkKinds::Rs232);
+    RunReading();
+    EXPECT_EQ(static_cast<int>(reader->Status), 0) << "family " << c.Family;
+    EXPECT_EQ(reader->FamilyCode, c.Family);
+    EXPECT_EQ(reader->ShortSerial, 321);
+    EXPECT_EQ(image->DumpLength, c.Length) << "family " << c.Family;
+    const MeterMemory m = sim->Meter().Memory();
+    EXPECT_EQ(image->DumpImage[128], m.RawDeviceCode);
+    EXPECT_TRUE(ImageHolds(m, 512, 0, static_cast<std::uint32_t>(c.Length - 512))) << "family " << c.Family;
+    if (c.Family < 50) {
+      EXPECT_EQ(image->DumpImage[166], 2);  // code div 10, code mod 10
+      EXPECT_EQ(image->DumpImage[167], 3);
+      EXPECT_EQ(image->DumpImage[256 + 85], m.Ram[85]);  // the clock block read from address 0
+    }
+    sim->Stop();
+  }
 }
 
 TEST_F(LinkReadingTest, ChangesWithoutWrapAppendTheNewRecords) {

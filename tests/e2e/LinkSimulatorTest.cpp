@@ -9,6 +9,7 @@
 #include "common/ByteStream.h"
 #include "common/Clock.h"
 #include "imagebuilder/Family5ImageBuilder.h"
+#include "imagebuilder/OtherFamilyImageBuilder.h"
 #include "link/MeterFrame.h"
 #include "meter-sim/MeterSimulator.h"
 
@@ -211,6 +212,36 @@ TEST(LinkSimulatedMeter, ArchiveRingMovesOnWhenHoursEnd) {
   const MeterMemory m = meter.Memory();
   EXPECT_EQ(m.RingPointer(hour), 0x0120u);
   EXPECT_EQ(m.RingPointer(*m.DayRing), 0x0220u);
+}
+
+TEST(LinkSimulatedMeter, OlderMeterRingPointsToTheNextSlot) {
+  ManualClock clock(*EncodeDateTime({2026, 3, 14, 9, 59, 50, 0}));
+  OtherFamilyImageBuilder b(23);
+  b.FillHourRecords(3);
+  EXPECT_EQ(b.HourPointer(), 548u + 3 * 13);
+  SimulatedMeter meter(b.BuildMemory(), clock);
+  EXPECT_EQ(meter.Memory().ReadEeprom(256, 2), 548u + 3 * 13);
+  clock.AdvanceSeconds(20);
+  auto a = meter.Answer({std::nullopt, 0xF1, 0, 0});  // answered with the non-volatile code
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->at(3), 0xF0);
+  EXPECT_EQ(AnswerPayload(*a)[85], 0);   // binary minute of 10:00:10
+  EXPECT_EQ(AnswerPayload(*a)[84], 10);  // and its second
+  const MeterMemory m = meter.Memory();
+  EXPECT_EQ(m.ReadEeprom(256, 2), 548u + 4 * 13);
+  EXPECT_EQ(m.Eeprom[548 + 3 * 13 + 2], 70);  // the new record's T1
+}
+
+TEST(LinkImageBuilder, OtherFamiliesNameTheirRecordLengths) {
+  OtherFamilyImageBuilder pulse(71);
+  const MeterMemory m = pulse.SetSerial(77).BuildMemory();
+  EXPECT_EQ(m.RawDeviceCode, 113);
+  EXPECT_EQ(m.ReadEeprom(143, 1), 34u);
+  EXPECT_EQ(m.ReadEeprom(6, 3), 0x8000u);
+  EXPECT_EQ(m.ReadEeprom(1, 1) & 0x1F, 16u);
+  EXPECT_EQ(m.HourRing->RecordLength, 34);
+  EXPECT_EQ(OtherFamilyImageBuilder(50).BuildMemory().RawDeviceCode, 72);
+  EXPECT_EQ(OtherFamilyImageBuilder(60).RecordLength(), 8);
 }
 
 struct SimulatorOnLine : ::testing::Test {

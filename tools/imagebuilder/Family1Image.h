@@ -45,7 +45,7 @@ class Family1ImageBuilder {
 
   Family1ImageBuilder& SetSerial(std::uint16_t serial);  // text header and identification answer
   // A little-endian field of `width` bytes at an image offset of 256 and above.
-  Family1ImageBuilder& SetField(std::uint32_t imageOffset, std::uint32_t value, int width);
+  Family1ImageBuilder& SetField(std::uint32_t imageOffset, std::uint64_t value, int width);
   Family1ImageBuilder& SetFieldBytes(std::uint32_t imageOffset, const std::vector<std::uint8_t>& bytes);
 
   // Records oldest first; the newest lands in `newestSlot` (default: count - 1).

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "imagebuilder/FamilyLayout.h"
+
 namespace velk {
 
 namespace {
@@ -31,14 +33,6 @@ std::array<std::uint8_t, 32> EncodeSpecial(const Family5Record& r) {
     b[29] = r.SupplyVoltage;
   }
   return b;
-}
-
-RecordMaker SampleMaker(bool day) {
-  return [day](TDateTime periodEnd) {
-    const int n = static_cast<int>(std::llround(periodEnd * (day ? 1.0 : 24.0)));
-    const auto bytes = day ? Family5Record::Sample(n).EncodeDay() : Family5Record::Sample(n).EncodeHour();
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
-  };
 }
 
 }  // namespace
@@ -278,19 +272,7 @@ MeterMemory Family5ImageBuilder::BuildMemory() const {
   m.WriteEeprom(DayPointerField, DayPointer(), 3);
   m.WriteEeprom(DayPreviousField, previousDay_.value_or(DayPointer()), 3);
 
-  RingLayout hour;
-  hour.FirstField = HourFirstField;
-  hour.LastField = HourLastField;
-  hour.PointerField = HourPointerField;
-  hour.RecordLength = 32;
-  m.HourRing = hour;
-  RingLayout day = hour;
-  day.FirstField = DayFirstField;
-  day.LastField = DayLastField;
-  day.PointerField = DayPointerField;
-  m.DayRing = day;
-  m.NewHourRecord = SampleMaker(false);
-  m.NewDayRecord = SampleMaker(true);
+  ApplyFamilyLayout(m);
   return m;
 }
 

@@ -59,12 +59,15 @@ void MeterMemory::SetRingPointer(const RingLayout& ring, std::uint32_t pointer) 
 void MeterMemory::AdvanceRing(const RingLayout& ring, std::span<const std::uint8_t> record) {
   const std::uint32_t first = RingFirst(ring);
   const std::uint32_t last = RingLast(ring);
-  std::uint32_t next = RingPointer(ring) + ring.RecordLength;
-  if (next < first || next + ring.RecordLength - 1 > last) next = first;
-  SetRingPointer(ring, next);
-  std::vector<std::uint8_t> slot(ring.RecordLength, 0xFF);
-  std::copy_n(record.begin(), std::min(record.size(), slot.size()), slot.begin());
-  WriteEepromBytes(next, slot);
+  const auto wrap = [&](std::uint32_t slot) {
+    return slot < first || slot + ring.RecordLength - 1 > last ? first : slot;
+  };
+  const std::uint32_t pointer = RingPointer(ring);
+  const std::uint32_t slot = wrap(ring.PointerIsNext ? pointer : pointer + ring.RecordLength);
+  std::vector<std::uint8_t> bytes(ring.RecordLength, 0xFF);
+  std::copy_n(record.begin(), std::min(record.size(), bytes.size()), bytes.begin());
+  WriteEepromBytes(slot, bytes);
+  SetRingPointer(ring, ring.PointerIsNext ? wrap(slot + ring.RecordLength) : slot);
 }
 
 void MeterMemory::WriteClock(TDateTime clock) {

@@ -36,6 +36,8 @@ struct RingLayout {
   int PointerWidth = 3;
   // Distance between records in bytes.
   int RecordLength = 32;
+  // The pointer names the slot the next record goes to (families below 50), not the newest record.
+  bool PointerIsNext = false;
 };
 
 // A record maker gets the end of the hour (or day) the record covers and returns its bytes.
@@ -69,8 +71,8 @@ struct MeterMemory {
   std::uint32_t RingLast(const RingLayout& ring) const;
   std::uint32_t RingPointer(const RingLayout& ring) const;
   void SetRingPointer(const RingLayout& ring, std::uint32_t pointer);
-  // Moves the pointer one record on (back to the first record after the last) and writes
-  // `record` there, cut or padded with 0xFF to the record length.
+  // Writes `record` (cut or padded with 0xFF to the record length) into the next slot, back at the
+  // first record after the last, and moves the pointer on.
   void AdvanceRing(const RingLayout& ring, std::span<const std::uint8_t> record);
 
   // Writes `clock` into the RAM clock bytes.
