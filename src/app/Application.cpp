@@ -10,6 +10,8 @@
 #include "app/ExitCodes.h"
 #include "app/RememberedDump.h"
 #include "app/ViewerLaunch.h"
+#include "carrier/CarrierCommandLine.h"
+#include "carrier/CarrierDumpStore.h"
 #include "common/NativePath.h"
 #include "common/Text1251.h"
 #include "decode/DecodeDumpFile.h"
@@ -85,6 +87,24 @@ bool Application::OpenDump(const std::string& path) {
 }
 
 int Application::LaunchViewer() { return AcView(Settings.EdDirTSView, ReportName1(), ReportName2(), Busy); }
+
+int Application::RunCarrier(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  storage_ = StorageOptionsFrom(Settings);
+  reports_->ReadMode = Panel.RGTask;
+  reports_->CommandLine = true;
+  TDecodeContext decode{Image, Values, storage_, ui_, reports_.get(), true, clock_, Panel.RGTask};
+  DumpFileCarrierStore store(decode, Monitor);
+  CarrierSettings settings;
+  settings.Nkp = {Settings.NKPBaudCode, Settings.NKPTimeOutEdit, Settings.NKPMultiplierEdit, Settings.NKPPovtor};
+  settings.Ltr = {Settings.LTRBaudCode, Settings.LTRTimeOutEdit, Settings.LTRMultiplierEdit, Settings.LTRPovtor};
+  settings.NKPAutoTimeCorrectCB = Settings.NKPAutoTimeCorrectCB;
+  CarrierCommandLineContext context{settings, Image, store, ui_, clock_, out, err};
+  switch (RunCarrierCommandLine(arguments, context)) {
+    case CarrierExitOk: return exitcode::Success;
+    case CarrierExitUsage: return exitcode::CommandLineError;
+    default: return exitcode::CarrierFailed;
+  }
+}
 
 // --- Direct readings ---
 

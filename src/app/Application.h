@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,6 +69,10 @@ class Application {
   // Closing the main window: stops a reading, keeps the link choice and the
   // phone field in the settings and stores them.
   void Close();
+
+  // "--carrier=nkp|ltr --port=COM<n> ACTION": one carrier operation without
+  // the window, with the carrier settings of the record; returns its exit status.
+  int RunCarrier(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
   // Ends the application (the front end's loop watches Terminated()).
   void Terminate();

@@ -55,7 +55,8 @@ void ConsoleProgress::Finish(const ReadProgressModel& model) {
     return;
   }
   PrintChanges(model);
-  if (model.TimesVisible) out_ << ProgressBar(model.Bar, BarWidth) << "  " << TimesLine(model) << "\n";
+  const std::string last = ProgressBar(model.Bar, BarWidth) + "  " + TimesLine(model);
+  if (model.TimesVisible && last != lastPrinted_) out_ << last << "\n";
   if (!model.Status.Text.empty()) out_ << model.Status.Text << "\n";
   out_.flush();
 }
@@ -87,7 +88,8 @@ void ConsoleProgress::PrintChanges(const ReadProgressModel& model) {
   lastDialling_ = model.DiallingLineVisible ? model.DiallingText : std::string();
   if (model.TimesVisible && model.Bar / 10 != lastTenth_ && !model.ElapsedText.empty()) {
     lastTenth_ = model.Bar / 10;
-    out_ << ProgressBar(model.Bar, BarWidth) << "  " << TimesLine(model) << "\n";
+    lastPrinted_ = ProgressBar(model.Bar, BarWidth) + "  " + TimesLine(model);
+    out_ << lastPrinted_ << "\n";
   }
   out_.flush();
 }

@@ -35,6 +35,7 @@ class ConsoleProgress {
   int drawnLines_ = 0;
   std::string lastDialling_;
   int lastTenth_ = -1;
+  std::string lastPrinted_;
 };
 
 }  // namespace velk

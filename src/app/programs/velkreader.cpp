@@ -30,9 +30,8 @@ struct Options {
   bool Verbose = false;  // the exchange monitor on standard output
   std::string LogFile;   // the exchange monitor into a file
   bool Hex = false;      // a printed dump includes the hexadecimal view
-  std::string Carrier;   // --carrier=nkp|ltr
-  std::string Port;      // --port=COM<n> for the carrier
-  std::vector<std::string> Arguments;  // everything else: the system's switches
+  bool Carrier = false;  // --carrier=...: a carrier operation
+  std::vector<std::string> Arguments;  // the system's switches, or the carrier's options and action
   std::string Error;
 };
 
@@ -42,16 +41,15 @@ Options ParseOptions(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg.rfind("--", 0) != 0) {
       options.Arguments.push_back(arg);
+    } else if (arg.rfind("--carrier=", 0) == 0 || arg.rfind("--port=", 0) == 0) {
+      options.Carrier = options.Carrier || arg.rfind("--carrier=", 0) == 0;
+      options.Arguments.push_back(arg);
     } else if (arg == "--verbose") {
       options.Verbose = true;
     } else if (arg.rfind("--log=", 0) == 0) {
       options.LogFile = arg.substr(6);
     } else if (arg == "--hex") {
       options.Hex = true;
-    } else if (arg.rfind("--carrier=", 0) == 0) {
-      options.Carrier = arg.substr(10);
-    } else if (arg.rfind("--port=", 0) == 0) {
-      options.Port = arg.substr(7);
     } else {
       options.Error = "unknown option " + arg;
     }
@@ -101,6 +99,11 @@ int Run(const Options& options) {
   Application app(ui, SystemClock::Instance(), ProgramFolder(), links);
   MonitorEcho echo(options, app.Monitor);
   app.Construct(options.Arguments);
+  if (options.Carrier) {
+    const int code = app.RunCarrier(options.Arguments, std::cout, std::cerr);
+    PrintWhereItWent(app);
+    return code;
+  }
 
   switch (ChooseStartMode(options.Arguments)) {
     case StartMode::Interactive:
