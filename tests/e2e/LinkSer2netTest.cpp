@@ -1,18 +1,14 @@
 // A reading through a real serial device server: ser2net listens on a loopback
 // port and passes the TCP stream to the simulated meter's pseudo-terminal; the
 // reader uses link kind 4 ("IP_PortEdit" + 4000 is the port it connects to).
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "LinkChildProcess.h"
 #include "LinkReadingFixture.h"
 #include "common/posix/TcpListener.h"
-
-extern char** environ;
 
 namespace velk::test {
 namespace {
@@ -24,33 +20,6 @@ std::string FindSer2net() {
   }
   return {};
 }
-
-// A child process that is killed and reaped when the object goes.
-class ChildProcess {
- public:
-  ChildProcess(const std::string& program, const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    std::vector<std::string> all = {program};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (::posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
-  }
-  ~ChildProcess() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    for (int i = 0; i < 200 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i) ::usleep(10000);
-    if (::waitpid(pid_, &status, WNOHANG) == 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status, 0);
-    }
-  }
-  bool Running() const { return pid_ > 0 && ::kill(pid_, 0) == 0; }
-
- private:
-  pid_t pid_ = -1;
-};
 
 bool PortAccepts(int port) {
   std::string error;
