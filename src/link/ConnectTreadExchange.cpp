@@ -1,7 +1,6 @@
 // One exchange with the meter: the optional wake-up burst, the request frame,
 // and the byte-by-byte reception of the answer with its verdict and monitor text.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -16,16 +15,26 @@ namespace {
 constexpr int WakeUpBytes = 300;
 constexpr double TransientAfterMs = 100.0;
 
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+// Two or more upper-case hexadecimal digits.
 std::string Hex2(unsigned value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02X", value);
+  std::string text;
+  do {
+    text.insert(text.begin(), HexDigits[value & 0x0F]);
+    value >>= 4;
+  } while (value != 0);
+  if (text.size() < 2) text.insert(text.begin(), '0');
   return text;
 }
 
+// Each byte as two upper-case hexadecimal digits followed by a blank.
 std::string HexBytes(std::span<const std::uint8_t> bytes) {
-  std::string text;
-  text.reserve(bytes.size() * 3);
-  for (std::uint8_t b : bytes) text += Hex2(b) + " ";
+  std::string text(bytes.size() * 3, ' ');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    text[3 * i] = HexDigits[bytes[i] >> 4];
+    text[3 * i + 1] = HexDigits[bytes[i] & 0x0F];
+  }
   return text;
 }
 

@@ -36,6 +36,7 @@ TConnectTread::~TConnectTread() {
 }
 
 void TConnectTread::Start() {
+  Join();  // a thread object runs one reading at a time
   if (!Links) {
     ownLinks_ = std::make_unique<SystemLinkOpener>();
     Links = ownLinks_.get();

@@ -576,6 +576,25 @@ TEST_F(ExchangeTest, FailureVerdicts) {
   EXPECT_EQ(reader->AnswerLamp, 0);
 }
 
+TEST_F(ExchangeTest, WaitingIsShownWhileTheLineIsSilent) {
+  reader->FirstByteTimeoutMs = 1000;
+  reader->NextByteTimeoutMs = 1000;
+  std::vector<int> seen;
+  const Bytes answer = testing::AnswerFrame(0, 0xF2, 0, 0, 83);
+  int idle = 0;
+  line.onIdleRead = [&] {
+    seen.push_back(reader->Status);
+    ++idle;
+    if (idle == 3) line.pending.assign(answer.begin(), answer.begin() + 4);  // the first bytes, then a pause
+    if (idle == 6) line.pending.assign(answer.begin() + 4, answer.end());
+  };
+  reader->Status = LinkStatus::Idle;
+  EXPECT_EQ(reader->ReceiveMeterAnswer(0xF2, 0), LinkStatus::Ok);
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[1], LinkStatus::WaitingFirstByte);  // 100 ms and more without the first byte
+  EXPECT_EQ(seen[5], LinkStatus::WaitingNextByte);
+}
+
 TEST_F(ExchangeTest, OlderFamiliesAnswerTheWorkingMemoryWithF0) {
   reader->FamilyCode = 30;
   EXPECT_EQ(Receive(testing::AnswerFrame(0, 0xF0, 0, 0, 0, Data(4)), 0xF1, 4), LinkStatus::Ok);

@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "common/ByteStream.h"
+#include "common/ProgramFolder.h"
 #include "common/posix/PseudoTerminal.h"
+#include "link/LinkOpener.h"
+#include "support/TempDir.h"
 
 namespace velk {
 namespace {
@@ -153,6 +156,24 @@ TEST(TcpClient, RefusedAndUnresolvable) {
   EXPECT_FALSE(ConnectTcp("no-such-host.invalid", 4001, 2000, 5000, error));
   EXPECT_NE(error.find("resolve"), std::string::npos) << error;
   EXPECT_FALSE(ConnectTcp("127.0.0.1", 0, 2000, 5000, error));
+}
+
+TEST(ForwardingLibrary, AbsentLibraryIsReportedNotCalled) {
+  test::TempDir dir;
+  SetProgramFolderOverride(dir.Path());
+  LibraryRequestForwarder forwarder;
+  std::string error;
+  const Bytes request{0x00, 0x00, 0xA5, 0xF2, 0x00, 0x00, 0x00, 0x25, 0x72};
+  bool answered = false;
+  EXPECT_FALSE(forwarder.SendRequest("10.0.0.1", request, [&](std::span<const std::uint8_t>) { answered = true; },
+                                     error));
+  EXPECT_NE(error.find("libPtUskVC.so"), std::string::npos) << error;
+  EXPECT_FALSE(answered);
+  // A file that is no library is refused the same way.
+  test::WriteBytes(dir / "libPtUskVC.so", {'n', 'o'});
+  LibraryRequestForwarder second;
+  EXPECT_FALSE(second.SendRequest("10.0.0.1", request, {}, error));
+  SetProgramFolderOverride({});
 }
 
 }  // namespace
