@@ -90,8 +90,9 @@ TEST(ViewConstants, FieldsAndFormats) {
   auto& b = image->DumpImage;
   b[512] = 0x53;
 
-  b[512 + 4] = 0x00, b[512 + 5] = 0x02;
-  b[512 + 6] = 0x00, b[512 + 7] = 0x00, b[512 + 8] = 0x01;  // 65536
+  for (int a = 4; a <= 8; ++a) b[512 + a] = 0;
+  b[512 + 5] = 0x02;  // RAM start 0x0200
+  b[512 + 8] = 0x01;  // EEPROM size 65536
   b[512 + 22] = 3;
   b[512 + 32] = 0, b[512 + 33] = 0, b[512 + 34] = 0x10;     // T1 A: 2^20 / 2^60
   b[512 + 41] = 0xFF, b[512 + 42] = 0xFF, b[512 + 43] = 0xFF;  // T1 D: 0
@@ -142,7 +143,8 @@ TEST(ViewConstants, GroupVisibilityPerCode) {
 
   const auto prices = [&](std::uint32_t code) {
     std::string flags;
-    for (const auto& e : BuildConstantsView(*image, Values(code)).Find("PulsePrices")->Edits) flags += e.Visible ? '1' : '0';
+    const TConstantsView view = BuildConstantsView(*image, Values(code));
+    for (const auto& e : view.Find("PulsePrices")->Edits) flags += e.Visible ? '1' : '0';
     return flags;
   };
   EXPECT_EQ(prices(23), "11111");
