@@ -13,6 +13,7 @@ RingLayout OlderRing() {
   ring.PointerField = 256;
   ring.PointerWidth = 2;
   ring.RecordLength = Family1ImageBuilder::RecordLength;
+  ring.PointerIsNext = true;
   return ring;
 }
 
@@ -77,16 +78,14 @@ MeterMemory Family1ImageBuilder::BuildMemory() const {
   MeterMemory memory = base_;
   const RingLayout ring = *memory.HourRing;
   if (records_.empty()) return memory;
-  // Start so that the newest record lands in the chosen slot; AdvanceRing moves on one record
-  // before writing, so the pointer starts one record in front of the oldest slot.
+  // The pointer names the slot the next record goes to: start at the oldest record's slot so
+  // that the newest lands in the chosen one.
   const int count = static_cast<int>(std::min<std::size_t>(records_.size(), RingSlots));
   const int newest = std::clamp(newestSlot_.value_or(count - 1), 0, RingSlots - 1);
   const int oldest = ((newest - count + 1) % RingSlots + RingSlots) % RingSlots;
-  memory.SetRingPointer(ring, oldest == 0 ? 0 : RingFirst + RecordLength * (oldest - 1));
+  memory.SetRingPointer(ring, RingFirst + RecordLength * oldest);
   for (std::size_t i = records_.size() - count; i < records_.size(); ++i)
     memory.AdvanceRing(ring, records_[i].Encode());
-  // The meter keeps the end of the newest record, that is where the next one goes.
-  memory.SetRingPointer(ring, memory.RingPointer(ring) + RecordLength);
   return memory;
 }
 

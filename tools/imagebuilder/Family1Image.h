@@ -9,7 +9,7 @@
 //               447 supply voltage (2, 1/8192), 474 + 4i pulses and 475 + 4i period of
 //               channel i, 493/498/503 masses G3-G4, G1, G2 (5, 1/1024)
 //   512 + ...   EEPROM: 720/721 configuration of V1, V2 and V3, V4; 731 cold-water
-//               temperature (2, 1/256 degC); 736 scheme; 768 end of the newest hour record
+//               temperature (2, 1/256 degC); 736 scheme; 768 the slot the next hour record goes to
 //               (EEPROM 256, 2 bytes); 784 hours of operation total; 786/790/794 volume
 //               totals; 798/803 heat totals; 814/815 error codes; 816/820/824 mass totals
 // The hour ring holds 1218 records of 13 bytes from EEPROM 0x0224.
