@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "decode/views/IdentificationView.h"
+#include "decode/views/PageLayout.h"
 #include "decode/views/TextRender.h"
 #include "decode/views/ViewTexts.h"
 
@@ -110,6 +111,51 @@ TEST(ViewBoxes, TextRendering) {
   b.Edits = {{"B", "b", "2", true}};
   view.Groups = {a, box, b};
   EXPECT_EQ(RenderConstantsView(view), "a: 1\n\nb: 2\n");
+}
+
+}  // namespace
+}  // namespace velk
+
+namespace velk {
+namespace {
+
+TEST(ViewPageLayout, TabsPerCodeAndSettings) {
+  TPageSettings s;
+  TPageLayout p = ArrangePagesLayout(53, s);
+  EXPECT_TRUE(p.ShowOperational && p.ShowConstants && p.ShowHex && p.ShowArchive && p.ShowDayArchive);
+  EXPECT_TRUE(p.ShowTsv1 && p.ShowTsv2);
+  EXPECT_FALSE(p.ShowTsd);
+  EXPECT_TRUE(p.ActivateOperational);
+
+  p = ArrangePagesLayout(50, s);
+  EXPECT_TRUE(p.ShowArchive);
+  EXPECT_FALSE(p.ShowDayArchive);
+  EXPECT_FALSE(p.ShowTsv2);
+  EXPECT_TRUE(ArrangePagesLayout(23, s).ShowDayArchive);
+
+  p = ArrangePagesLayout(71, s);
+  EXPECT_TRUE(p.FillHours);
+  EXPECT_FALSE(p.FillDays);
+  EXPECT_FALSE(p.ShowTsv1 || p.ShowTsv2);
+  EXPECT_TRUE(p.ShowTsd);
+
+  s.CurrentValuesOnly = true;
+  s.ConnectionIndex = 7;
+  p = ArrangePagesLayout(53, s);
+  EXPECT_FALSE(p.FillHours || p.ShowArchive);
+  EXPECT_FALSE(p.ActivateOperational);
+  s.ConnectionIndex = 0;
+  s.HasCommandLineArguments = true;
+  EXPECT_FALSE(ArrangePagesLayout(53, s).ActivateOperational);
+  s.HasCommandLineArguments = false;
+  s.OPVDataVisible = false;
+  EXPECT_FALSE(ArrangePagesLayout(53, s).ActivateOperational);
+
+  TDecodedValues v;
+  EXPECT_TRUE(ViewsMayFill(v, true));
+  EXPECT_FALSE(ViewsMayFill(v, false));
+  v.DisplaySuppressed = true;
+  EXPECT_FALSE(ViewsMayFill(v, true));
 }
 
 }  // namespace
