@@ -116,8 +116,9 @@ bool MeterSimulator::ServeConnection() {
   if (listener_ && !connection_) return true;  // an answer ended with a broken connection
   int timeoutMs = IdlePollMs;
   if (next) {
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(*next - SteadyClock::now());
-    timeoutMs = static_cast<int>(std::clamp<long long>(wait.count(), 0, IdlePollMs));
+    // Rounded up: a paced line sends what has become due in batches instead of spinning.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - SteadyClock::now());
+    timeoutMs = static_cast<int>(std::clamp<long long>(wait.count(), 1, IdlePollMs));
   }
   if (held_ && SteadyClock::now() - heldSince_ > HoldLimit) {
     output_.push_back(std::move(*held_));
