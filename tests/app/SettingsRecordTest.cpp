@@ -100,25 +100,6 @@ TEST(SettingsRecord, DecodesFieldsAtTheirOffsets) {
   EXPECT_EQ(EncodeSettings(r), bytes);
 }
 
-TEST(SettingsRecord, DefaultRecordBytes) {
-  const SettingsBytes bytes = EncodeSettings(TSettingsRecord{});
-  EXPECT_EQ(bytes[10], 1);
-  EXPECT_EQ(bytes[12], 4);
-  EXPECT_EQ(bytes[25], 12);
-  EXPECT_EQ(bytes[27], 4);
-  EXPECT_EQ(bytes[28], 'C');
-  EXPECT_EQ(bytes[63], 7);
-  EXPECT_EQ(bytes[88], 9);
-  EXPECT_EQ(bytes[93] | bytes[94] << 8, 10000);
-  EXPECT_EQ(bytes[118], 13);
-  EXPECT_EQ(bytes[143], 9);
-  const std::string dataDir = Utf8ToCp1251("C:\\KORVAN\\Данные");
-  EXPECT_EQ(bytes[160], dataDir.size());
-  EXPECT_EQ(std::string(bytes.begin() + 161, bytes.begin() + 161 + dataDir.size()), dataDir);
-  EXPECT_EQ(bytes[416], 0);
-  EXPECT_EQ(bytes[672], 0);
-}
-
 TEST(SettingsRecord, OverlongStringsAreClampedToTheirFields) {
   SettingsBytes bytes = EncodeSettings(TSettingsRecord{});
   bytes[27] = 200;  // port name field holds at most 6 characters
