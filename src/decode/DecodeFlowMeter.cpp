@@ -30,7 +30,8 @@ double ClockRecordVoltage(std::uint8_t raw) {
 }  // namespace
 
 std::optional<std::string> FlowMeterNominalSize(int sizeIndex) {
-  if (sizeIndex < 1 || sizeIndex > static_cast<int>(std::size(familytext::FlowMeterSizes))) return std::nullopt;
+  if (sizeIndex < 1 || sizeIndex > static_cast<int>(std::size(familytext::FlowMeterSizes)))
+    return std::nullopt;
   return familytext::FlowMeterSizes[sizeIndex - 1];
 }
 
@@ -52,13 +53,15 @@ void DecodeFlowMeter(const TDecodeInput& input, TDecodedValues& v) {
   v.SerialNumber = static_cast<std::uint16_t>(image.EeUInt(2, 2));
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SizeIndex, 2) + ZeroPad(v.SerialNumber, 6);
 
-  v.InitTime = BcdToDateTime(image.Ee(10), image.Ee(11), image.Ee(12), image.Ee(13), image.Ee(14), image.Ee(15));
+  v.InitTime =
+      BcdToDateTime(image.Ee(10), image.Ee(11), image.Ee(12), image.Ee(13), image.Ee(14), image.Ee(15));
   v.InitDateText = DateText(v.InitTime);
   v.InitTimeText = TimeText(v.InitTime);
   v.MeterClock = ClockBytesToDateTime(image, RamToImage(0x0210));
   v.MeterDateText = DateText(v.MeterClock);
   v.MeterTimeText = TimeText(v.MeterClock);
-  v.ReadTime = image.UInt(138, 4) == 0 && image.UInt(142, 2) == 0 ? v.MeterClock : ClockBytesToDateTime(image, 138);
+  v.ReadTime =
+      image.UInt(138, 4) == 0 && image.UInt(142, 2) == 0 ? v.MeterClock : ClockBytesToDateTime(image, 138);
 
   v.SupplyVoltage = image.Ram(0x0276) / 64.0 + 2;
   v.ErrorCode1 = image.Ram(0x0275);
@@ -71,7 +74,8 @@ void DecodeFlowMeter(const TDecodeInput& input, TDecodedValues& v) {
   v.PulsePrice1 = image.RamUInt(0x0258, 2) * 10.0 / divider;
   v.TotVolume1 = image.Scaled(EeToImage(144), 4, 2) / divider;
 
-  const TDateTime reference = ChooseReferenceClock(v.MeterClock, v.ReadTime, v.InitTime, input.PresentClock.Now());
+  const TDateTime reference =
+      ChooseReferenceClock(v.MeterClock, v.ReadTime, v.InitTime, input.PresentClock.Now());
   v.DayRecords.clear();
   v.DayCount = 0;
   v.HourRecords.clear();

@@ -14,8 +14,8 @@ namespace velk {
 
 namespace {
 
-constexpr std::int32_t FullDumpLength = 33280;       // the 512-byte head and the whole 32 KiB EEPROM
-constexpr std::uint32_t PartialByteLimit = 0x7E00;   // a partial dump appends fewer archive bytes
+constexpr std::int32_t FullDumpLength = 33280;      // the 512-byte head and the whole 32 KiB EEPROM
+constexpr std::uint32_t PartialByteLimit = 0x7E00;  // a partial dump appends fewer archive bytes
 constexpr int RecordStride = 16;
 
 struct Scheme {
@@ -26,10 +26,14 @@ struct Scheme {
 // Bits 6..7 of the first channel's configuration byte.
 Scheme SchemeOf(std::uint8_t config) {
   switch (config & 0xC0) {
-    case 0x40: return {texts::SchemeA3o, 1};
-    case 0x80: return {texts::SchemeA2, 2};
-    case 0xC0: return {familytext::SchemeA3cLatin, 3};
-    default: return {texts::SchemeA3p, 0};
+    case 0x40:
+      return {texts::SchemeA3o, 1};
+    case 0x80:
+      return {texts::SchemeA2, 2};
+    case 0xC0:
+      return {familytext::SchemeA3cLatin, 3};
+    default:
+      return {texts::SchemeA3p, 0};
   }
 }
 
@@ -65,7 +69,8 @@ void DecodeRecord(const ImageReader& image, std::int64_t offset, const ArchiveCo
   r.V3 = image.UInt(offset + 10, 2) * 0.25 / c.Ch[2].Divider;
   r.WorkMin2 = static_cast<std::int32_t>(image.UInt(offset + 12, 3));  // running total of work minutes
   r.K1 = image.Byte(offset + 15);
-  if (c.SchemeA3c && c.CoolingTemperatureFromHeat && r.V1 > 0) r.T1 = r.Q1 / 4.1868 / r.V1 * 1000 + c.ColdWater;
+  if (c.SchemeA3c && c.CoolingTemperatureFromHeat && r.V1 > 0)
+    r.T1 = r.Q1 / 4.1868 / r.V1 * 1000 + c.ColdWater;
   if (Plausible(r.T1)) r.G1 = WaterDensityRatio(r.T1) * r.V1;
   if (Plausible(r.T2)) r.G2 = WaterDensityRatio(r.T2) * r.V2;
   if (c.SchemeA3c && Plausible(r.T1)) r.G2 = WaterDensityRatio(r.T1) * r.V2;
@@ -112,7 +117,8 @@ void DecodeMeterFamily2(const TDecodeInput& input, TDecodedValues& v) {
   const ImageReader image(input.Image.Bytes());
 
   v.FirmwareVersion = FirmwareVersionOf(image);
-  v.SizeIndex = CompactSizeIndex(v.FirmwareVersion, static_cast<std::uint16_t>(image.EeUInt(0, 2)), image.Ee(1));
+  v.SizeIndex =
+      CompactSizeIndex(v.FirmwareVersion, static_cast<std::uint16_t>(image.EeUInt(0, 2)), image.Ee(1));
   v.NominalSize = CompactNominalSize(v.SizeIndex).value_or("");
 
   const Scheme scheme = SchemeOf(image.Ee(16));
@@ -138,13 +144,15 @@ void DecodeMeterFamily2(const TDecodeInput& input, TDecodedValues& v) {
   v.SerialNumber = static_cast<std::uint16_t>(image.EeUInt(2, 2));
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SerialNumber, 5);
 
-  v.InitTime = BcdToDateTime(image.Ee(10), image.Ee(11), image.Ee(12), image.Ee(13), image.Ee(14), image.Ee(15));
+  v.InitTime =
+      BcdToDateTime(image.Ee(10), image.Ee(11), image.Ee(12), image.Ee(13), image.Ee(14), image.Ee(15));
   v.InitDateText = DateText(v.InitTime);
   v.InitTimeText = TimeText(v.InitTime);
   v.MeterClock = ClockBytesToDateTime(image, RamToImage(0x0210));
   v.MeterDateText = DateText(v.MeterClock);
   v.MeterTimeText = TimeText(v.MeterClock);
-  v.ReadTime = image.UInt(138, 4) == 0 && image.UInt(142, 2) == 0 ? v.MeterClock : ClockBytesToDateTime(image, 138);
+  v.ReadTime =
+      image.UInt(138, 4) == 0 && image.UInt(142, 2) == 0 ? v.MeterClock : ClockBytesToDateTime(image, 138);
 
   const double div1 = ch[0].Divider, div2 = ch[1].Divider, div3 = ch[2].Divider, mult2 = ch[1].Multiplier;
   v.ErrorCode1 = image.Ram(0x0253);
@@ -179,7 +187,8 @@ void DecodeMeterFamily2(const TDecodeInput& input, TDecodedValues& v) {
   v.CurCoolingQ = image.Scaled(RamToImage(0x02A6), 4, 18) / div1 + v.TotCoolingQ;
   v.ColdWaterTemp = image.Ee(19);
 
-  const TDateTime reference = ChooseReferenceClock(v.MeterClock, v.ReadTime, v.InitTime, input.PresentClock.Now());
+  const TDateTime reference =
+      ChooseReferenceClock(v.MeterClock, v.ReadTime, v.InitTime, input.PresentClock.Now());
   v.DayRecords.clear();
   v.DayCount = 0;
   v.HourRecords.clear();

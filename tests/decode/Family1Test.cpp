@@ -14,7 +14,9 @@
 namespace velk {
 namespace {
 
-TDateTime At(int y, int mo, int d, int h, int mi, int s = 0) { return *EncodeDateTime({y, mo, d, h, mi, s, 0}); }
+TDateTime At(int y, int mo, int d, int h, int mi, int s = 0) {
+  return *EncodeDateTime({y, mo, d, h, mi, s, 0});
+}
 
 const TDateTime ReadAt = At(2026, 3, 10, 12, 34, 0);
 
@@ -68,8 +70,13 @@ TEST(Family1Test, SchemeByteFromMinorVersionSeven) {
     std::uint8_t Byte;
     const char* Name;
     int Code;
-  } cases[] = {{0, texts::SchemeA2, 2},  {1, texts::SchemeA3o, 1}, {2, familytext::SchemeVCyrillic, 9},
-               {3, texts::SchemeA2b, 4}, {5, texts::SchemeA3p, 0}, {4, "", -1}, {6, "", -1}};
+  } cases[] = {{0, texts::SchemeA2, 2},
+               {1, texts::SchemeA3o, 1},
+               {2, familytext::SchemeVCyrillic, 9},
+               {3, texts::SchemeA2b, 4},
+               {5, texts::SchemeA3p, 0},
+               {4, "", -1},
+               {6, "", -1}};
   for (const auto& c : cases) {
     Family1ImageBuilder b(27);
     b.SetField(736, c.Byte, 1);
@@ -104,26 +111,26 @@ TEST(Family1Test, DumpLengthCappedAt16896) {
 }
 
 TEST(Family1Test, CurrentValuesTotalsAndHeatPower) {
-  Family1ImageBuilder b(21);  // "А2"
-  b.SetField(731, 5 * 256, 2);          // Tx 5.0
-  b.SetField(720, 0x12, 1);             // V1, V2: divider 100, price 500 / 100 = 5 l
-  b.SetField(721, 0x00, 1);             // V3, V4: divider 1, price 250 l
-  b.SetField(302, 20608, 2);            // T1 80.5
-  b.SetField(316, 15424, 2);            // T2 60.25
-  b.SetField(330, 0xFFFF, 2);           // T3 missing
+  Family1ImageBuilder b(21);    // "А2"
+  b.SetField(731, 5 * 256, 2);  // Tx 5.0
+  b.SetField(720, 0x12, 1);     // V1, V2: divider 100, price 500 / 100 = 5 l
+  b.SetField(721, 0x00, 1);     // V3, V4: divider 1, price 250 l
+  b.SetField(302, 20608, 2);    // T1 80.5
+  b.SetField(316, 15424, 2);    // T2 60.25
+  b.SetField(330, 0xFFFF, 2);   // T3 missing
   b.SetFieldBytes(474, {10, 4, 0, 0, 8, 4, 0, 0, 2, 10, 0, 0, 7, 0});  // pulses, period per channel
-  b.SetField(447, 3 * 8192 + 4096, 2);  // 3.5 V
-  b.SetField(438, 4096 * 6, 2);         // P1 6.0
+  b.SetField(447, 3 * 8192 + 4096, 2);                                 // 3.5 V
+  b.SetField(438, 4096 * 6, 2);                                        // P1 6.0
   b.SetField(814, 0x21, 1);
   b.SetField(815, 0x02, 1);
-  b.SetField(298, 4 * 12345, 4);        // V1: 12345 after / 4, then / divider 100
-  b.SetField(326, 0xFFFFFFFF - 400, 4);  // V3-V4: -400 quarters
-  b.SetField(417, 4096 * 1000, 5);      // Q1 1000 / 100
-  b.SetField(503, 1024 * 300, 5);       // G2 300 / 100
+  b.SetField(298, 4 * 12345, 4);                         // V1: 12345 after / 4, then / divider 100
+  b.SetField(326, 0xFFFFFFFF - 400, 4);                  // V3-V4: -400 quarters
+  b.SetField(417, 4096 * 1000, 5);                       // Q1 1000 / 100
+  b.SetField(503, 1024 * 300, 5);                        // G2 300 / 100
   b.SetFieldBytes(493, {0xFF, 0xE3, 0xFF, 0xFF, 0xFF});  // G3-G4: ones' complement -7168, so -7 after / 1024
-  b.SetField(798, 4096 * 500, 5);       // TotQ1 500 / 100
+  b.SetField(798, 4096 * 500, 5);                        // TotQ1 500 / 100
   b.SetFieldBytes(803, {0xFF, 0xEF, 0xFF, 0xFF, 0xFF});  // TotQ2: -(0x1000) / 4096 = -1
-  b.SetField(784, 1234, 2);             // 1234 hours
+  b.SetField(784, 1234, 2);                              // 1234 hours
   b.SetField(292, 77, 2);
   b.SetField(341, 41, 1);
   const auto v = DecodeFull(b).Values;
@@ -156,7 +163,8 @@ TEST(Family1Test, CurrentValuesTotalsAndHeatPower) {
   // "А2": ((h(T1) - h(Tx)) G1 - (h(T2) - h(Tx)) G2) / 3.6 with Gi = density(Ti) wi.
   const double hx = WaterEnthalpy(5.0);
   const double g1 = WaterDensityRatio(80.5) * 45.0, g2 = WaterDensityRatio(60.25) * 36.0;
-  EXPECT_NEAR(v.CurHeatRate1, ((WaterEnthalpy(80.5) - hx) * g1 - (WaterEnthalpy(60.25) - hx) * g2) / 3.6, 1e-9);
+  EXPECT_NEAR(v.CurHeatRate1, ((WaterEnthalpy(80.5) - hx) * g1 - (WaterEnthalpy(60.25) - hx) * g2) / 3.6,
+              1e-9);
   // System 2: (h(T3) - h(Tx)) density(T3) (w3 - w4) / 3.6.
   EXPECT_NEAR(v.CurHeatRate2, (WaterEnthalpy(256.0) - hx) * WaterDensityRatio(256.0) * 180.0 / 3.6, 1e-9);
 }
@@ -164,12 +172,15 @@ TEST(Family1Test, CurrentValuesTotalsAndHeatPower) {
 TEST(Family1Test, HeatPowerOfEachScheme) {
   const double t[3] = {70, 50, 10}, w[3] = {2, 1.5, 0.5};
   const double h1 = WaterEnthalpy(70), h2 = WaterEnthalpy(50), h3 = WaterEnthalpy(10), hx = WaterEnthalpy(6);
-  const double g1 = WaterDensityRatio(70) * 2, g2 = WaterDensityRatio(50) * 1.5, g3 = WaterDensityRatio(10) * 0.5;
+  const double g1 = WaterDensityRatio(70) * 2, g2 = WaterDensityRatio(50) * 1.5,
+               g3 = WaterDensityRatio(10) * 0.5;
   const double a2 = ((h1 - hx) * g1 - (h2 - hx) * g2) / 3.6;
   EXPECT_NEAR(OlderMeterHeatRate1(texts::SchemeA2, t, w, 6), a2, 1e-12);
   EXPECT_NEAR(OlderMeterHeatRate1(texts::SchemeA2b, t, w, 6), a2, 1e-12);
-  EXPECT_NEAR(OlderMeterHeatRate1(familytext::SchemeBLatin, t, w, 6), (h1 * g1 - h2 * g2 - h3 * g3) / 3.6, 1e-12);
-  EXPECT_NEAR(OlderMeterHeatRate1(familytext::SchemeVCyrillic, t, w, 6), (h1 * g1 - h2 * g2 - h3 * g3) / 3.6, 1e-12);
+  EXPECT_NEAR(OlderMeterHeatRate1(familytext::SchemeBLatin, t, w, 6), (h1 * g1 - h2 * g2 - h3 * g3) / 3.6,
+              1e-12);
+  EXPECT_NEAR(OlderMeterHeatRate1(familytext::SchemeVCyrillic, t, w, 6), (h1 * g1 - h2 * g2 - h3 * g3) / 3.6,
+              1e-12);
   EXPECT_NEAR(OlderMeterHeatRate1(texts::SchemeA3p, t, w, 6), (h1 - h2) * g1 / 3.6, 1e-12);
   EXPECT_NEAR(OlderMeterHeatRate1(texts::SchemeA3o, t, w, 6), (h1 - h2) * g2 / 3.6, 1e-12);
   EXPECT_EQ(OlderMeterHeatRate1("", t, w, 6), 0);
@@ -230,7 +241,8 @@ TEST(Family1Test, HourRingOfAFullDump) {
 TEST(Family1Test, PartialDumpKeepsStoredOrderAndCurrentValuesMode) {
   Family1ImageBuilder b(23);
   std::vector<Family1Record> records;
-  for (int i = 0; i < 10; ++i) records.push_back(Record(static_cast<std::uint16_t>(16 * (i + 1)), 70, 50, 10));
+  for (int i = 0; i < 10; ++i)
+    records.push_back(Record(static_cast<std::uint16_t>(16 * (i + 1)), 70, 50, 10));
   b.AddHourRecords(records).SetNewestSlot(3);  // wraps round the ring end
   Decoded d;
   b.BuildAppendedDump(ReadAt, d.Image);

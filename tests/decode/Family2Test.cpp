@@ -17,7 +17,9 @@
 namespace velk {
 namespace {
 
-TDateTime At(int y, int mo, int d, int h, int mi, int s = 0) { return *EncodeDateTime({y, mo, d, h, mi, s, 0}); }
+TDateTime At(int y, int mo, int d, int h, int mi, int s = 0) {
+  return *EncodeDateTime({y, mo, d, h, mi, s, 0});
+}
 
 const TDateTime ReadAt = At(2026, 2, 1, 8, 20, 0);
 
@@ -72,7 +74,9 @@ TEST(Family2Test, SchemeFromTheFirstConfigurationByte) {
     std::uint8_t Config;
     const char* Name;
     int Code;
-  } cases[] = {{0x3F, texts::SchemeA3p, 0}, {0x40, texts::SchemeA3o, 1}, {0x80, texts::SchemeA2, 2},
+  } cases[] = {{0x3F, texts::SchemeA3p, 0},
+               {0x40, texts::SchemeA3o, 1},
+               {0x80, texts::SchemeA2, 2},
                {0xC0, familytext::SchemeA3cLatin, 3}};
   for (const auto& c : cases) {
     auto b = Meter();
@@ -86,16 +90,16 @@ TEST(Family2Test, SchemeFromTheFirstConfigurationByte) {
 
 TEST(Family2Test, CurrentValuesTotalsAndCoolingHeat) {
   auto b = Meter();
-  b.SetEeprom(16, 0x01, 1);         // V1: divider 10, price 25 l, scheme "А3п"
-  b.SetEeprom(17, 0x82, 1);         // V2: divider 100, multiplier 10
-  b.SetEeprom(18, 0x18, 1);         // V3: divider 1, price 1000 l
-  b.SetEeprom(19, 7, 1);            // Tx
+  b.SetEeprom(16, 0x01, 1);  // V1: divider 10, price 25 l, scheme "А3п"
+  b.SetEeprom(17, 0x82, 1);  // V2: divider 100, multiplier 10
+  b.SetEeprom(18, 0x18, 1);  // V3: divider 1, price 1000 l
+  b.SetEeprom(19, 7, 1);     // Tx
   b.SetRam(0x0253, 0x44, 1);
-  b.SetRam(0x0246, 71 * 256, 2);    // T1 70
-  b.SetRam(0x0248, 0xFFFF, 2);      // T2 missing
-  b.SetRam(0x0250, 50, 2);          // flow pulses of V1
-  b.SetRam(0x024E, 0x8000, 2);      // heat-rate word 0.5
-  b.SetRam(0x0264, 125, 3);         // 2 h 05 min
+  b.SetRam(0x0246, 71 * 256, 2);  // T1 70
+  b.SetRam(0x0248, 0xFFFF, 2);    // T2 missing
+  b.SetRam(0x0250, 50, 2);        // flow pulses of V1
+  b.SetRam(0x024E, 0x8000, 2);    // heat-rate word 0.5
+  b.SetRam(0x0264, 125, 3);       // 2 h 05 min
   b.SetEeprom(140, 61, 3);
   b.SetRam(0x027E, 4 * 1000, 4);    // V2: 1000 / 100 x 10
   b.SetEeprom(166, 4 * 500, 4);     // TotVolume2: 500 / 100 x 10
@@ -142,7 +146,8 @@ TEST(Family2Test, ReadTimeFallsBackToTheMeterClock) {
   EXPECT_DOUBLE_EQ(Decode(image, 50).ReadTime, At(2026, 2, 1, 7, 0));
 }
 
-Family2Record Hour(std::uint16_t q, double t1, double t2, std::uint16_t v1, std::uint16_t v2, std::uint32_t work) {
+Family2Record Hour(std::uint16_t q, double t1, double t2, std::uint16_t v1, std::uint16_t v2,
+                   std::uint32_t work) {
   Family2Record r;
   r.Q1 = q;
   r.T1 = Family2Record::Temperature(t1);
@@ -227,7 +232,8 @@ TEST(Family2Test, SchemeA3cCorrections) {
 
 TEST(Family2Test, FullDumpRingAndCurrentValuesMode) {
   auto b = Meter();
-  for (int i = 0; i < 3; ++i) b.AddHourRecord(Hour(static_cast<std::uint16_t>(4 * (i + 1)), 70, 50, 4, 4, 60 * i).Encode());
+  for (int i = 0; i < 3; ++i)
+    b.AddHourRecord(Hour(static_cast<std::uint16_t>(4 * (i + 1)), 70, 50, 4, 4, 60 * i).Encode());
   b.SetNewestSlot(10);
   TDumpImage image;
   b.BuildFullDump(ReadAt, image);

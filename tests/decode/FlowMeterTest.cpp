@@ -9,7 +9,9 @@
 namespace velk {
 namespace {
 
-TDateTime At(int y, int mo, int d, int h, int mi, int s = 0) { return *EncodeDateTime({y, mo, d, h, mi, s, 0}); }
+TDateTime At(int y, int mo, int d, int h, int mi, int s = 0) {
+  return *EncodeDateTime({y, mo, d, h, mi, s, 0});
+}
 
 const TDateTime ReadAt = At(2026, 5, 4, 16, 45, 0);
 
@@ -65,15 +67,15 @@ TEST(FlowMeterTest, ChannelConfigurationAndCurrentValues) {
   }
 
   auto b = Meter();
-  b.SetEeprom(16, 0x01, 1);          // divider 10
-  b.SetRam(0x0276, 96, 1);           // 96 / 64 + 2 = 3.5 V
+  b.SetEeprom(16, 0x01, 1);  // divider 10
+  b.SetRam(0x0276, 96, 1);   // 96 / 64 + 2 = 3.5 V
   b.SetRam(0x0275, 9, 1);
   b.SetRam(0x0264, 21 * 256 + 128, 2);  // 20.5 degC
-  b.SetRam(0x0270, 150, 2);          // 150 / 5 / 10 = 3 m3/h
-  b.SetRam(0x0294, 4 * 5000, 4);     // 5000 / 10
-  b.SetRam(0x026A + 2, 1, 4);        // bytes 2..5 of the 6-byte value: 2^16 / 2^15 = 2, / 10 / 100
-  b.SetRam(0x0258, 25, 2);           // 25 x 10 / 10 = 25 l
-  b.SetEeprom(144, 4 * 700, 4);      // 700 / 10
+  b.SetRam(0x0270, 150, 2);             // 150 / 5 / 10 = 3 m3/h
+  b.SetRam(0x0294, 4 * 5000, 4);        // 5000 / 10
+  b.SetRam(0x026A + 2, 1, 4);           // bytes 2..5 of the 6-byte value: 2^16 / 2^15 = 2, / 10 / 100
+  b.SetRam(0x0258, 25, 2);              // 25 x 10 / 10 = 25 l
+  b.SetEeprom(144, 4 * 700, 4);         // 700 / 10
   const auto v = DecodeFull(b);
   EXPECT_DOUBLE_EQ(v.SupplyVoltage, 3.5);
   EXPECT_EQ(v.ErrorCode1, 9);

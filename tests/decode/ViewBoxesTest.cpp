@@ -44,7 +44,8 @@ TEST(ViewBoxes, AccumulatedEditsPerFamily) {
   v.DeviceCode = 53;
   TEditBox box = BuildAccumulatedBox(v);
   EXPECT_EQ(box.Caption, std::string(vt::AccumulatedCaption) + "01.02.2026  08:00:00");
-  EXPECT_EQ(Visible(box), "LEdQ1 LEdQ2 LEdTsr1 LEdTsr2 LEdG1 LEdG2 LEdG3 LEdG4 LEdV1 LEdV2 LEdV3 LEdV4 LEdV5 ");
+  EXPECT_EQ(Visible(box),
+            "LEdQ1 LEdQ2 LEdTsr1 LEdTsr2 LEdG1 LEdG2 LEdG3 LEdG4 LEdV1 LEdV2 LEdV3 LEdV4 LEdV5 ");
   EXPECT_EQ(box.Find("LEdQ1")->Text, "12.500");
   EXPECT_EQ(box.Find("LEdQ1")->Label, vt::LabelQ1);
   EXPECT_EQ(box.Find("LEdTsr1")->Text, "1:01");
@@ -53,7 +54,8 @@ TEST(ViewBoxes, AccumulatedEditsPerFamily) {
   v.DeviceCode = 54;
   EXPECT_EQ(Visible(BuildAccumulatedBox(v)), "LEdQ1 LEdTsr1 LEdG1 LEdG2 LEdG3 LEdV1 LEdV2 LEdV3 ");
   v.DeviceCode = 23;
-  EXPECT_EQ(Visible(BuildAccumulatedBox(v)), "LEdQ1 LEdQ2 LEdTsr1 LEdTsr2 LEdG1 LEdG2 LEdG3 LEdV1 LEdV2 LEdV3 ");
+  EXPECT_EQ(Visible(BuildAccumulatedBox(v)),
+            "LEdQ1 LEdQ2 LEdTsr1 LEdTsr2 LEdG1 LEdG2 LEdG3 LEdV1 LEdV2 LEdV3 ");
 
   v.DeviceCode = 50;
   box = BuildAccumulatedBox(v);
@@ -77,7 +79,8 @@ TEST(ViewBoxes, PulseCounterChannelTotals) {
   v.ChannelCount = 9;
   TEditBox box = BuildAccumulatedBox(v);
   EXPECT_EQ(Visible(box), "LEdQ1 LEdQ2 LEdTsr1 LEdTsr2 LEdG1 ");
-  EXPECT_EQ(box.Edits[0].Label, std::string(vt::PulseEditPrefix) + "1" + vt::PulseEditJoin + "2" + vt::PulseEditSuffix);
+  EXPECT_EQ(box.Edits[0].Label,
+            std::string(vt::PulseEditPrefix) + "1" + vt::PulseEditJoin + "2" + vt::PulseEditSuffix);
   EXPECT_EQ(box.Edits[0].Text, "0.500 | 1.500");
   EXPECT_EQ(box.Edits[4].Label, std::string(vt::PulseEditPrefix) + "9" + vt::PulseEditSuffix);
   EXPECT_EQ(box.Edits[4].Text, "8.500");

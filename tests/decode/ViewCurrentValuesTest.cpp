@@ -96,12 +96,12 @@ TEST(ViewCurrentValues, SingleSystemLayouts) {
   EXPECT_EQ(g.Text(0, 3), vt::NoValue6);
   EXPECT_EQ(g.Text(1, 3), vt::NoValue6);
   EXPECT_EQ(g.Text(0, 4), vt::Lsd53Captions[0][4]);
-  EXPECT_EQ(g.Text(1, 4), "X");              // system 1 only
+  EXPECT_EQ(g.Text(1, 4), "X");  // system 1 only
   EXPECT_EQ(g.Text(5, 4), "4");
-  EXPECT_EQ(g.Text(7, 3), vt::PlainError);   // above 255
-  EXPECT_EQ(g.Text(7, 4), "5");              // Tk
+  EXPECT_EQ(g.Text(7, 3), vt::PlainError);  // above 255
+  EXPECT_EQ(g.Text(7, 4), "5");             // Tk
   EXPECT_EQ(g.Text(8, 3), vt::NoValue6);
-  EXPECT_EQ(g.Text(11, 2), "16");            // plain pressure for code 54
+  EXPECT_EQ(g.Text(11, 2), "16");  // plain pressure for code 54
   EXPECT_EQ(g.Text(12, 4), vt::NoValue6);
   EXPECT_EQ(g.Text(14, 3), vt::Lsd53Captions[7][2]);
   v.CurTemp4 = -3;

@@ -94,10 +94,10 @@ TEST(ViewConstants, FieldsAndFormats) {
   b[512 + 5] = 0x02;  // RAM start 0x0200
   b[512 + 8] = 0x01;  // EEPROM size 65536
   b[512 + 22] = 3;
-  b[512 + 32] = 0, b[512 + 33] = 0, b[512 + 34] = 0x10;     // T1 A: 2^20 / 2^60
+  b[512 + 32] = 0, b[512 + 33] = 0, b[512 + 34] = 0x10;        // T1 A: 2^20 / 2^60
   b[512 + 41] = 0xFF, b[512 + 42] = 0xFF, b[512 + 43] = 0xFF;  // T1 D: 0
-  b[512 + 38] = 0, b[512 + 39] = 0, b[512 + 40] = 0x20;     // T1 C: 2^21 / 2^28
-  b[512 + 96] = 0x28, b[512 + 97] = 0;                      // P1 A: 40 / 16
+  b[512 + 38] = 0, b[512 + 39] = 0, b[512 + 40] = 0x20;        // T1 C: 2^21 / 2^28
+  b[512 + 96] = 0x28, b[512 + 97] = 0;                         // P1 A: 40 / 16
   b[512 + 128] = 0x00, b[512 + 129] = 0x01, b[512 + 130] = 0x00;
   b[512 + 137] = 0x40, b[512 + 138] = 0x10, b[512 + 139] = 0x00;
   b[512 + 143] = 32;
@@ -128,8 +128,8 @@ TEST(ViewConstants, GroupVisibilityPerCode) {
   const auto visible = [&](std::uint32_t code) {
     const TConstantsView view = BuildConstantsView(*image, Values(code));
     std::string flags;
-    for (const char* name : {"HourDescriptor", "DayDescriptor", "ChannelV1Coefficients", "T1", "T2", "T3", "T4", "P1",
-                             "P2", "P3", "P4", "PulsePrices", "Status"})
+    for (const char* name : {"HourDescriptor", "DayDescriptor", "ChannelV1Coefficients", "T1", "T2", "T3",
+                             "T4", "P1", "P2", "P3", "P4", "PulsePrices", "Status"})
       flags += view.Find(name)->Visible ? '1' : '0';
     return flags;
   };

@@ -16,9 +16,12 @@ void PutClockRecordDate(std::vector<std::uint8_t>& bytes, TDateTime stamp, bool 
 
 std::uint8_t RawCodeOf(int familyCode) {
   switch (familyCode) {
-    case 51: return 81;
-    case 60: return 96;
-    default: return 72;
+    case 51:
+      return 81;
+    case 60:
+      return 96;
+    default:
+      return 72;
   }
 }
 
@@ -45,7 +48,9 @@ Family2Record Family2Record::Blank() {
 std::vector<std::uint8_t> Family2Record::Encode() const {
   std::vector<std::uint8_t> bytes(16, 0);
   switch (Type) {
-    case Kind::Blank: std::fill(bytes.begin(), bytes.end(), 0xFF); break;
+    case Kind::Blank:
+      std::fill(bytes.begin(), bytes.end(), 0xFF);
+      break;
     case Kind::Clock:
       PutClockRecordDate(bytes, Stamp, ResetMark);
       bytes[15] = 0xFF;
@@ -81,7 +86,9 @@ FlowMeterRecord FlowMeterRecord::Blank() {
 std::vector<std::uint8_t> FlowMeterRecord::Encode() const {
   std::vector<std::uint8_t> bytes(8, 0);
   switch (Type) {
-    case Kind::Blank: std::fill(bytes.begin(), bytes.end(), 0xFF); break;
+    case Kind::Blank:
+      std::fill(bytes.begin(), bytes.end(), 0xFF);
+      break;
     case Kind::Clock:
       PutClockRecordDate(bytes, Stamp, ResetMark);
       bytes[6] = Voltage;
@@ -95,7 +102,8 @@ std::vector<std::uint8_t> FlowMeterRecord::Encode() const {
   return bytes;
 }
 
-CompactMeterImageBuilder::CompactMeterImageBuilder(int familyCode) : recordLength_(familyCode == 60 ? 8 : 16) {
+CompactMeterImageBuilder::CompactMeterImageBuilder(int familyCode)
+    : recordLength_(familyCode == 60 ? 8 : 16) {
   base_.FamilyCode = familyCode;
   base_.RawDeviceCode = RawCodeOf(familyCode);
   base_.ClockOffset = 16;  // RAM 0x0210
@@ -122,7 +130,8 @@ CompactMeterImageBuilder& CompactMeterImageBuilder::SetSerial(std::uint16_t seri
   return *this;
 }
 
-CompactMeterImageBuilder& CompactMeterImageBuilder::SetFirmware(std::uint8_t majorBcd, std::uint8_t minorBcd) {
+CompactMeterImageBuilder& CompactMeterImageBuilder::SetFirmware(std::uint8_t majorBcd,
+                                                                std::uint8_t minorBcd) {
   base_.IdentMemory[6] = majorBcd;
   base_.IdentMemory[7] = minorBcd;
   return *this;
@@ -140,12 +149,14 @@ CompactMeterImageBuilder& CompactMeterImageBuilder::SetInitTime(TDateTime initTi
   return *this;
 }
 
-CompactMeterImageBuilder& CompactMeterImageBuilder::SetRam(std::uint16_t ramAddress, std::uint32_t value, int width) {
+CompactMeterImageBuilder& CompactMeterImageBuilder::SetRam(std::uint16_t ramAddress, std::uint32_t value,
+                                                           int width) {
   PutLe(base_.Ram, static_cast<std::size_t>(ramAddress) - 0x0200, value, width);
   return *this;
 }
 
-CompactMeterImageBuilder& CompactMeterImageBuilder::SetEeprom(std::uint32_t address, std::uint32_t value, int width) {
+CompactMeterImageBuilder& CompactMeterImageBuilder::SetEeprom(std::uint32_t address, std::uint32_t value,
+                                                              int width) {
   base_.WriteEeprom(address, value, width);
   return *this;
 }
@@ -170,7 +181,8 @@ MeterMemory CompactMeterImageBuilder::BuildMemory() const {
   const int oldest = ((newest - count + 1) % slots + slots) % slots;
   // AdvanceRing moves one record on before writing: start one record in front of the oldest slot.
   memory.SetRingPointer(ring, oldest == 0 ? 0 : HourFirst + recordLength_ * (oldest - 1));
-  for (std::size_t i = records_.size() - count; i < records_.size(); ++i) memory.AdvanceRing(ring, records_[i]);
+  for (std::size_t i = records_.size() - count; i < records_.size(); ++i)
+    memory.AdvanceRing(ring, records_[i]);
   return memory;
 }
 

@@ -73,7 +73,8 @@ class CompactMeterImageBuilder {
   CompactMeterImageBuilder& SetFirmware(std::uint8_t majorBcd, std::uint8_t minorBcd);
   CompactMeterImageBuilder& SetClock(TDateTime meterClock);
   CompactMeterImageBuilder& SetInitTime(TDateTime initTime);
-  CompactMeterImageBuilder& SetRam(std::uint16_t ramAddress, std::uint32_t value, int width);  // 0x0200..0x02FF
+  CompactMeterImageBuilder& SetRam(std::uint16_t ramAddress, std::uint32_t value,
+                                   int width);  // 0x0200..0x02FF
   CompactMeterImageBuilder& SetEeprom(std::uint32_t address, std::uint32_t value, int width);
 
   // Records oldest first; the newest lands in `newestSlot` (default: count - 1).

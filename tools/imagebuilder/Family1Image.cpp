@@ -49,8 +49,10 @@ Family1ImageBuilder& Family1ImageBuilder::SetSerial(std::uint16_t serial) {
   return *this;
 }
 
-Family1ImageBuilder& Family1ImageBuilder::SetField(std::uint32_t imageOffset, std::uint64_t value, int width) {
-  for (int i = 0; i < width && i < 8; ++i) SetFieldBytes(imageOffset + i, {static_cast<std::uint8_t>(value >> (8 * i))});
+Family1ImageBuilder& Family1ImageBuilder::SetField(std::uint32_t imageOffset, std::uint64_t value,
+                                                   int width) {
+  for (int i = 0; i < width && i < 8; ++i)
+    SetFieldBytes(imageOffset + i, {static_cast<std::uint8_t>(value >> (8 * i))});
   return *this;
 }
 

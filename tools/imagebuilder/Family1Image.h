@@ -24,11 +24,11 @@
 namespace velk {
 
 struct Family1Record {
-  std::uint16_t Q1 = 0;              // bytes 0..1: heat, ones'-complement, 1/16 units
+  std::uint16_t Q1 = 0;                    // bytes 0..1: heat, ones'-complement, 1/16 units
   std::uint8_t T1 = 70, T2 = 50, T3 = 10;  // bytes 2, 5, 8: whole degrees
-  std::uint16_t V1 = 0, V2 = 0;      // bytes 3..4, 6..7: quarters
-  std::uint16_t V3 = 0;              // bytes 9..10: V3 - V4, ones'-complement quarters
-  std::uint8_t P1 = 0, P2 = 0;       // bytes 11, 12: 1/16 kgf/cm2
+  std::uint16_t V1 = 0, V2 = 0;            // bytes 3..4, 6..7: quarters
+  std::uint16_t V3 = 0;                    // bytes 9..10: V3 - V4, ones'-complement quarters
+  std::uint8_t P1 = 0, P2 = 0;             // bytes 11, 12: 1/16 kgf/cm2
 
   std::vector<std::uint8_t> Encode() const;
 };

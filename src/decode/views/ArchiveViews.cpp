@@ -14,10 +14,12 @@ namespace {
 
 namespace vt = viewtext;
 
+// clang-format off
 enum class Field {
   Date, Time, Q1, Q2, T1, T2, T3, T4, G1, G2, G3, G4, V1, V2, V3, V5,
   P1, P2, P3, P4, K1, K2, WorkMin1, WorkMin2, WorkTotal, Ubat, EeAddress, ChannelVolume,
 };
+// clang-format on
 
 struct Column {
   std::string Heading;
@@ -41,7 +43,8 @@ template <std::size_t N>
 std::vector<Column> Columns(const char* const (&headings)[N], std::initializer_list<Field> fields) {
   std::vector<Column> columns;
   auto field = fields.begin();
-  for (std::size_t i = 0; i < N && field != fields.end(); ++i, ++field) columns.push_back({headings[i], *field});
+  for (std::size_t i = 0; i < N && field != fields.end(); ++i, ++field)
+    columns.push_back({headings[i], *field});
   return columns;
 }
 
@@ -57,17 +60,19 @@ Layout HourLayout(const TDecodedValues& v) {
   Layout layout;
   switch (GroupOf(v.DeviceCode)) {
     case DeviceGroup::Older:
-      layout.Columns = Columns(vt::HourColumnsOld, {Date, Time, Q1, T1, T2, T3, V1, V2, V3, P1, P2, EeAddress});
+      layout.Columns =
+          Columns(vt::HourColumnsOld, {Date, Time, Q1, T1, T2, T3, V1, V2, V3, P1, P2, EeAddress});
       layout.Pressures = PressureRule::QuestionMark;
       break;
     case DeviceGroup::Compact:
-      layout.Columns =
-          Columns(vt::HourColumnsCompact, {Date, Time, Q1, T1, T2, V1, V2, V3, K1, WorkTotal, WorkMin1, EeAddress});
+      layout.Columns = Columns(vt::HourColumnsCompact,
+                               {Date, Time, Q1, T1, T2, V1, V2, V3, K1, WorkTotal, WorkMin1, EeAddress});
       break;
     case DeviceGroup::Tandem:
     case DeviceGroup::TandemC:
-      layout.Columns = Columns(vt::HourColumns53, {Date, Time, Q1, Q2, T1, T2, T3, T4, G1, G2, G3, G4, V5, P1, P2, P3,
-                                                   P4, K1, K2, WorkMin1, WorkMin2, Ubat, EeAddress});
+      layout.Columns =
+          Columns(vt::HourColumns53, {Date, Time, Q1, Q2, T1, T2, T3, T4,       G1,       G2,   G3,       G4,
+                                      V5,   P1,   P2, P3, P4, K1, K2, WorkMin1, WorkMin2, Ubat, EeAddress});
       if (v.DeviceCode == 56) DropPressures(layout.Columns);
       break;
     case DeviceGroup::Kvarta:
@@ -88,7 +93,8 @@ Layout HourLayout(const TDecodedValues& v) {
       for (auto& c : Columns(vt::HourColumnsPulseTail, {K1, EeAddress})) layout.Columns.push_back(c);
       break;
     }
-    case DeviceGroup::Unknown: break;
+    case DeviceGroup::Unknown:
+      break;
   }
   return layout;
 }
@@ -99,16 +105,19 @@ Layout DayLayout(const TDecodedValues& v) {
   switch (GroupOf(v.DeviceCode)) {
     case DeviceGroup::Tandem:
     case DeviceGroup::TandemC:
-      layout.Columns = Columns(vt::DayColumns53, {Date, Time, Q1, Q2, T1, T2, T3, T4, G1, G2, G3, G4, V5, P1, P2, P3,
-                                                  P4, K1, K2, WorkMin1, WorkMin2, EeAddress});
+      layout.Columns =
+          Columns(vt::DayColumns53, {Date, Time, Q1, Q2, T1, T2, T3, T4, G1,       G2,       G3,
+                                     G4,   V5,   P1, P2, P3, P4, K1, K2, WorkMin1, WorkMin2, EeAddress});
       if (v.DeviceCode == 56) DropPressures(layout.Columns);
       break;
     case DeviceGroup::Kvarta:
     case DeviceGroup::KvartaS:
-      layout.Columns = Columns(vt::DayColumns54, {Date, Time, Q1, T1, T2, T3, G1, G2, G3, K1, WorkMin1, EeAddress});
+      layout.Columns =
+          Columns(vt::DayColumns54, {Date, Time, Q1, T1, T2, T3, G1, G2, G3, K1, WorkMin1, EeAddress});
       layout.AddressDigits = 2;
       break;
-    default: break;
+    default:
+      break;
   }
   return layout;
 }
@@ -116,10 +125,13 @@ Layout DayLayout(const TDecodedValues& v) {
 std::string Amount(double value) { return FixedWidth(value, 6, 3); }
 
 // Temperatures at or below 0 and from 160 on are not plausible.
-std::string Temperature(double t) { return t <= 0 || t >= 160 ? std::string(vt::BadTemperature) : FixedWidth(t, 5, 2); }
+std::string Temperature(double t) {
+  return t <= 0 || t >= 160 ? std::string(vt::BadTemperature) : FixedWidth(t, 5, 2);
+}
 
 std::string PressureText(double p, Field which, PressureRule rule) {
-  if (rule == PressureRule::QuestionMark) return p >= 16.5 ? std::string(vt::BadTemperature) : FixedWidth(p, 3, 1);
+  if (rule == PressureRule::QuestionMark)
+    return p >= 16.5 ? std::string(vt::BadTemperature) : FixedWidth(p, 3, 1);
   if (which == P1 || which == P2) {
     if (p < 25.35) return FixedWidth(p, 3, 1);
     if (p < 25.45) return vt::Broken;
@@ -131,34 +143,62 @@ std::string PressureText(double p, Field which, PressureRule rule) {
 
 std::string Cell(const TArchiveRecord& r, const Column& column, const Layout& layout) {
   switch (column.What) {
-    case Date: return r.DateText;
-    case Time: return r.TimeText;
-    case Q1: return Amount(r.Q1);
-    case Q2: return Amount(r.Q2);
-    case T1: return Temperature(r.T1);
-    case T2: return Temperature(r.T2);
-    case T3: return Temperature(r.T3);
-    case T4: return Temperature(r.T4);
-    case G1: return Amount(r.G1);
-    case G2: return Amount(r.G2);
-    case G3: return Amount(r.G3);
-    case G4: return Amount(r.G4);
-    case V1: return Amount(r.V1);
-    case V2: return Amount(r.V2);
-    case V3: return Amount(r.V3);
-    case V5: return FixedWidth(r.V5, 5, 3);
-    case P1: return PressureText(r.P1, P1, layout.Pressures);
-    case P2: return PressureText(r.P2, P2, layout.Pressures);
-    case P3: return PressureText(r.P3, P3, layout.Pressures);
-    case P4: return PressureText(r.P4, P4, layout.Pressures);
-    case K1: return FixedWidth(r.K1, 3);
-    case K2: return FixedWidth(r.K2, 3);
-    case WorkMin1: return FixedWidth(r.WorkMin1, 3);
-    case WorkMin2: return FixedWidth(r.WorkMin2, 3);
-    case WorkTotal: return std::to_string(r.WorkMin2);
-    case Ubat: return FixedWidth(r.Ubat, 3, 2);
-    case EeAddress: return HexText(static_cast<std::uint32_t>(r.EeAddress), layout.AddressDigits);
-    case ChannelVolume: return Amount(r.ChannelVolumes[static_cast<std::size_t>(column.Channel)]);
+    case Date:
+      return r.DateText;
+    case Time:
+      return r.TimeText;
+    case Q1:
+      return Amount(r.Q1);
+    case Q2:
+      return Amount(r.Q2);
+    case T1:
+      return Temperature(r.T1);
+    case T2:
+      return Temperature(r.T2);
+    case T3:
+      return Temperature(r.T3);
+    case T4:
+      return Temperature(r.T4);
+    case G1:
+      return Amount(r.G1);
+    case G2:
+      return Amount(r.G2);
+    case G3:
+      return Amount(r.G3);
+    case G4:
+      return Amount(r.G4);
+    case V1:
+      return Amount(r.V1);
+    case V2:
+      return Amount(r.V2);
+    case V3:
+      return Amount(r.V3);
+    case V5:
+      return FixedWidth(r.V5, 5, 3);
+    case P1:
+      return PressureText(r.P1, P1, layout.Pressures);
+    case P2:
+      return PressureText(r.P2, P2, layout.Pressures);
+    case P3:
+      return PressureText(r.P3, P3, layout.Pressures);
+    case P4:
+      return PressureText(r.P4, P4, layout.Pressures);
+    case K1:
+      return FixedWidth(r.K1, 3);
+    case K2:
+      return FixedWidth(r.K2, 3);
+    case WorkMin1:
+      return FixedWidth(r.WorkMin1, 3);
+    case WorkMin2:
+      return FixedWidth(r.WorkMin2, 3);
+    case WorkTotal:
+      return std::to_string(r.WorkMin2);
+    case Ubat:
+      return FixedWidth(r.Ubat, 3, 2);
+    case EeAddress:
+      return HexText(static_cast<std::uint32_t>(r.EeAddress), layout.AddressDigits);
+    case ChannelVolume:
+      return Amount(r.ChannelVolumes[static_cast<std::size_t>(column.Channel)]);
   }
   return {};
 }

@@ -10,7 +10,8 @@ namespace velk {
 namespace {
 
 std::string PadLeft(std::string text, int width) {
-  if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+  if (static_cast<int>(text.size()) < width)
+    text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
   return text;
 }
 

@@ -22,24 +22,36 @@ struct GroupVisibility {
 };
 
 GroupVisibility VisibilityOf(DeviceGroup group) {
-  constexpr std::array<bool, 5> all{true, true, true, true, true}, none{}, first3{true, true, true, false, false},
-      second2{false, true, true, false, false}, firstOnly{true, false, false, false, false};
+  constexpr std::array<bool, 5> all{true, true, true, true, true}, none{},
+      first3{true, true, true, false, false}, second2{false, true, true, false, false},
+      firstOnly{true, false, false, false, false};
   switch (group) {
-    case DeviceGroup::Older: return {true, false, false, true, true, false, true, false, false, false, all};
-    case DeviceGroup::Compact: return {true, true, true, true, false, false, false, false, false, false, second2};
-    case DeviceGroup::Tandem: return {true, true, false, true, true, true, true, true, true, true, all};
-    case DeviceGroup::Kvarta: return {true, true, false, true, true, false, true, true, false, true, first3};
-    case DeviceGroup::KvartaS: return {true, true, false, true, true, false, false, false, false, true, first3};
-    case DeviceGroup::TandemC: return {true, true, false, true, true, true, false, false, false, true, all};
-    case DeviceGroup::PulseCounter: return {true, false, false, false, false, false, false, false, false, false, none};
-    case DeviceGroup::FlowMeter: return {true, false, false, false, false, false, false, false, false, false, firstOnly};
-    case DeviceGroup::Unknown: break;
+    case DeviceGroup::Older:
+      return {true, false, false, true, true, false, true, false, false, false, all};
+    case DeviceGroup::Compact:
+      return {true, true, true, true, false, false, false, false, false, false, second2};
+    case DeviceGroup::Tandem:
+      return {true, true, false, true, true, true, true, true, true, true, all};
+    case DeviceGroup::Kvarta:
+      return {true, true, false, true, true, false, true, true, false, true, first3};
+    case DeviceGroup::KvartaS:
+      return {true, true, false, true, true, false, false, false, false, true, first3};
+    case DeviceGroup::TandemC:
+      return {true, true, false, true, true, true, false, false, false, true, all};
+    case DeviceGroup::PulseCounter:
+      return {true, false, false, false, false, false, false, false, false, false, none};
+    case DeviceGroup::FlowMeter:
+      return {true, false, false, false, false, false, false, false, false, false, firstOnly};
+    case DeviceGroup::Unknown:
+      break;
   }
   return {false, false, false, false, false, false, false, false, false, false, none};
 }
 
 // Coefficients in scientific notation; a zero shows as "0".
-std::string Coefficient(double value) { return value == 0 ? std::string("0") : FormatFloat("#.###E-0", value); }
+std::string Coefficient(double value) {
+  return value == 0 ? std::string("0") : FormatFloat("#.###E-0", value);
+}
 
 std::string Decimal(long long value) { return std::to_string(value); }
 
@@ -74,9 +86,10 @@ TEditBox IdentificationGroup(const ImageReader& ee, const TDecodedValues& v, Dev
     box.Edits.push_back({"Edit51", vt::ConstMonthDay, HexText(ee.Ee(23), 2), true});
   } else if (pulse) {
     const std::uint8_t flags = ee.Ee(0);
-    box.Edits.push_back({"LEdit50", vt::ConstFlags,
-                         std::string((flags & 0x40) ? vt::YesSlash : vt::NoSlash) + ((flags & 0x80) ? vt::Yes : vt::No),
-                         true});
+    box.Edits.push_back(
+        {"LEdit50", vt::ConstFlags,
+         std::string((flags & 0x40) ? vt::YesSlash : vt::NoSlash) + ((flags & 0x80) ? vt::Yes : vt::No),
+         true});
   }
   return box;
 }
@@ -86,7 +99,8 @@ TEditBox DescriptorGroup(const char* name, const char* caption, bool visible, co
                          std::array<const char*, 5> edits, int base, int lengthAddress) {
   TEditBox box = Group(name, caption, visible);
   const int offsets[4] = {0, 3, 6, 9};
-  for (int i = 0; i < 4; ++i) box.Edits.push_back({edits[i], "", HexText(ee.EeUInt(base + offsets[i], 3), 6), true});
+  for (int i = 0; i < 4; ++i)
+    box.Edits.push_back({edits[i], "", HexText(ee.EeUInt(base + offsets[i], 3), 6), true});
   box.Edits.push_back({edits[4], "", Decimal(ee.Ee(lengthAddress)), true});
   return box;
 }
@@ -106,12 +120,13 @@ TEditBox TemperatureGroup(int sensor, bool visible, const ImageReader& ee) {
   TEditBox box = Group("T" + std::to_string(sensor + 1), "T" + std::to_string(sensor + 1), visible);
   const int base = 32 + 16 * sensor;
   const double v[4] = {static_cast<double>(ee.EeUInt(base, 3)), static_cast<double>(ee.EeUInt(base + 3, 3)),
-                       static_cast<double>(ee.EeUInt(base + 6, 3)), static_cast<double>(ee.EeUInt(base + 9, 3))};
-  const double values[4] = {v[0] / std::ldexp(1.0, 60), v[1] / std::ldexp(1.0, 36), v[2] / std::ldexp(1.0, 28),
-                            (v[3] - 16777215.0) / 65536.0};
+                       static_cast<double>(ee.EeUInt(base + 6, 3)),
+                       static_cast<double>(ee.EeUInt(base + 9, 3))};
+  const double values[4] = {v[0] / std::ldexp(1.0, 60), v[1] / std::ldexp(1.0, 36),
+                            v[2] / std::ldexp(1.0, 28), (v[3] - 16777215.0) / 65536.0};
   for (int i = 0; i < 4; ++i)
-    box.Edits.push_back(
-        {"Edit" + std::to_string(8 + 4 * sensor + i), vt::ConstCoefficientLetters[i], Coefficient(values[i]), true});
+    box.Edits.push_back({"Edit" + std::to_string(8 + 4 * sensor + i), vt::ConstCoefficientLetters[i],
+                         Coefficient(values[i]), true});
   return box;
 }
 
@@ -134,7 +149,8 @@ TEditBox ChannelV1Group(bool visible, const ImageReader& ee, const TDecodedValue
     double value = word / 16384.0;
     if (label[0] == 'A') value = word * 3600 / 32768 * multiplier;
     if (label[0] == 'B')
-      value = (static_cast<std::uint32_t>(word) & 0x8000 ? word * 3600 - 235926000 : word * 3600) / 32768 * multiplier;
+      value = (static_cast<std::uint32_t>(word) & 0x8000 ? word * 3600 - 235926000 : word * 3600) / 32768 *
+              multiplier;
     box.Edits.push_back({"Edit" + std::to_string(52 + i), label, FormatFloat("#0.###", value), true});
   }
   box.Edits.push_back({"Edit63", vt::ConstV1CoefficientLabels[11], Decimal(v.VolumeMultiplier1), true});
@@ -147,8 +163,8 @@ TEditBox PriceGroup(const GroupVisibility& shown, const TDecodedValues& v) {
   for (bool b : shown.Prices) any = any || b;
   TEditBox box = Group("PulsePrices", vt::ConstPulsePrice, any);
   for (int i = 0; i < 5; ++i)
-    box.Edits.push_back({"Edit" + std::to_string(33 + i), "V" + std::to_string(i + 1), FormatFloat("###0.##", prices[i]),
-                         shown.Prices[static_cast<std::size_t>(i)]});
+    box.Edits.push_back({"Edit" + std::to_string(33 + i), "V" + std::to_string(i + 1),
+                         FormatFloat("###0.##", prices[i]), shown.Prices[static_cast<std::size_t>(i)]});
   return box;
 }
 

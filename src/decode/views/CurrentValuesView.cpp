@@ -54,12 +54,17 @@ using Rows5 = std::array<std::array<std::string, 5>, 8>;
 
 Rows5 Family5Values(const TDecodedValues& v, DeviceGroup group) {
   const bool singleSystem = group == DeviceGroup::Kvarta || group == DeviceGroup::KvartaS;
-  const auto temperature = [&](double t) { return singleSystem ? PlainTemperature(t) : SignedTemperature(t); };
+  const auto temperature = [&](double t) {
+    return singleSystem ? PlainTemperature(t) : SignedTemperature(t);
+  };
   const auto pressure = [&](double p) {
     switch (group) {
-      case DeviceGroup::Tandem: return Pressure(p);
-      case DeviceGroup::Kvarta: return OneDecimal(p);
-      default: return std::string(vt::NoValue4);
+      case DeviceGroup::Tandem:
+        return Pressure(p);
+      case DeviceGroup::Kvarta:
+        return OneDecimal(p);
+      default:
+        return std::string(vt::NoValue4);
     }
   };
   const std::string version = singleSystem ? v.SchemeName1 : v.SchemeName1 + vt::SchemeJoin + v.SchemeName2;
@@ -153,14 +158,15 @@ TGrid CompactMeterGrid(const TDecodedValues& v) {
   }
   const std::string difference = Difference(v.CurTemp1, v.CurTemp2);
   put(0, row0);
-  put(1, {Num(v.CurQ1), Num(v.CurMass1), Num(v.CurMass2), PlainTemperature(v.CurTemp1), PlainTemperature(v.CurTemp2),
-          newer ? Num(v.CurCoolingQ) : difference});
+  put(1, {Num(v.CurQ1), Num(v.CurMass1), Num(v.CurMass2), PlainTemperature(v.CurTemp1),
+          PlainTemperature(v.CurTemp2), newer ? Num(v.CurCoolingQ) : difference});
   put(2, row2);
-  put(3, {HeatRate(v.CurHeatRate1), Num(v.CurMassFlow1), Num(v.CurMassFlow2), newer ? difference : v.MeterDateText,
-          newer ? DateAndTime(v) : v.MeterTimeText, HoursMinutesText(v.WorkMinutes1)});
+  put(3, {HeatRate(v.CurHeatRate1), Num(v.CurMassFlow1), Num(v.CurMassFlow2),
+          newer ? difference : v.MeterDateText, newer ? DateAndTime(v) : v.MeterTimeText,
+          HoursMinutesText(v.WorkMinutes1)});
   put(4, captions(vt::LsdCompactRow4));
-  put(5, {Decimal(v.ErrorCode1), Num(v.CurVolume1), Num(v.CurVolume2), Num(v.CurVolume3), Voltage(v.SupplyVoltage),
-          Version(v.FirmwareVersion)});
+  put(5, {Decimal(v.ErrorCode1), Num(v.CurVolume1), Num(v.CurVolume2), Num(v.CurVolume3),
+          Voltage(v.SupplyVoltage), Version(v.FirmwareVersion)});
   put(6, captions(vt::LsdCompactRow6));
   put(7, {v.SchemeName1, OneDecimal(v.ColdWaterTemp), Price(v.PulsePrice2), Price(v.PulsePrice3),
           Decimal(v.SerialNumber), Decimal(v.DeviceCode) + "   " + ZeroPad(v.SizeIndex, 2)});
@@ -175,7 +181,8 @@ TGrid FlowMeterGrid(const TDecodedValues& v) {
       {vt::LsdFlowRow2[0], vt::LsdFlowRow2[1], vt::LsdFlowRow2[2]},
       {Num(v.CurVolume2), DateAndTime(v), Voltage(v.SupplyVoltage)},
       {vt::LsdFlowRow4[0], vt::LsdFlowRow4[1], vt::LsdFlowRow4[2]},
-      {Decimal(v.ErrorCode1), Decimal(v.DeviceCode) + "-" + ZeroPad(v.SizeIndex, 2) + ZeroPad(v.SerialNumber, 5),
+      {Decimal(v.ErrorCode1),
+       Decimal(v.DeviceCode) + "-" + ZeroPad(v.SizeIndex, 2) + ZeroPad(v.SerialNumber, 5),
        Price(v.PulsePrice1)},
   }};
   for (int r = 0; r < 6; ++r)
@@ -191,9 +198,10 @@ TGrid PulseCounterGrid(const TDecodedValues& v) {
   for (int c = 0; c < 5; ++c) grid.ColumnWidths[c] = TColumnWidth::Share(vt::LsdPulseRow2[2], 5);
   grid.SetRowBackground(0, GridLightYellow);
   grid.SetRowBackground(2, GridLightYellow);
-  const std::array<std::string, 5> head = {v.MeterDateText + vt::PulseJoin + v.MeterTimeText,
-                                           Decimal(v.SerialNumber) + vt::PulseJoin + FormatFloat("0.0", v.FirmwareVersion),
-                                           Voltage(v.SupplyVoltage), Decimal(v.ErrorCode1), Decimal(v.ReportDay)};
+  const std::array<std::string, 5> head = {
+      v.MeterDateText + vt::PulseJoin + v.MeterTimeText,
+      Decimal(v.SerialNumber) + vt::PulseJoin + FormatFloat("0.0", v.FirmwareVersion),
+      Voltage(v.SupplyVoltage), Decimal(v.ErrorCode1), Decimal(v.ReportDay)};
   for (int c = 0; c < 5; ++c) {
     grid.SetText(0, c, vt::LsdPulseRow0[c]);
     grid.SetText(1, c, head[c]);
@@ -215,15 +223,22 @@ TGrid PulseCounterGrid(const TDecodedValues& v) {
 TGrid BuildCurrentValuesGrid(const TDecodedValues& v) {
   const DeviceGroup group = GroupOf(v.DeviceCode);
   switch (group) {
-    case DeviceGroup::Older: return OlderMeterGrid(v);
-    case DeviceGroup::Compact: return CompactMeterGrid(v);
+    case DeviceGroup::Older:
+      return OlderMeterGrid(v);
+    case DeviceGroup::Compact:
+      return CompactMeterGrid(v);
     case DeviceGroup::Tandem:
-    case DeviceGroup::TandemC: return TwoSystemGrid(v, group);
+    case DeviceGroup::TandemC:
+      return TwoSystemGrid(v, group);
     case DeviceGroup::Kvarta:
-    case DeviceGroup::KvartaS: return SingleSystemGrid(v, group);
-    case DeviceGroup::FlowMeter: return FlowMeterGrid(v);
-    case DeviceGroup::PulseCounter: return PulseCounterGrid(v);
-    case DeviceGroup::Unknown: break;
+    case DeviceGroup::KvartaS:
+      return SingleSystemGrid(v, group);
+    case DeviceGroup::FlowMeter:
+      return FlowMeterGrid(v);
+    case DeviceGroup::PulseCounter:
+      return PulseCounterGrid(v);
+    case DeviceGroup::Unknown:
+      break;
   }
   return TGrid("LSDGrid", 0, 0);
 }

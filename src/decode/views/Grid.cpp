@@ -25,11 +25,13 @@ const TGridCell& TGrid::At(int row, int column) const {
 }
 
 void TGrid::SetText(int row, int column, std::string text) {
-  if (Contains(row, column)) cells_[static_cast<std::size_t>(row) * columnCount_ + column].Text = std::move(text);
+  if (Contains(row, column))
+    cells_[static_cast<std::size_t>(row) * columnCount_ + column].Text = std::move(text);
 }
 
 void TGrid::SetBackground(int row, int column, TColour colour) {
-  if (Contains(row, column)) cells_[static_cast<std::size_t>(row) * columnCount_ + column].Background = colour;
+  if (Contains(row, column))
+    cells_[static_cast<std::size_t>(row) * columnCount_ + column].Background = colour;
 }
 
 void TGrid::SetRowBackground(int row, TColour colour) {

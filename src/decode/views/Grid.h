@@ -46,7 +46,7 @@ class TGrid {
   TGrid() = default;
   TGrid(std::string name, int rowCount, int columnCount);
 
-  std::string Name;  // the control's name: "LSDGrid", "HrDataGrid", ...
+  std::string Name;                        // the control's name: "LSDGrid", "HrDataGrid", ...
   std::vector<TColumnWidth> ColumnWidths;  // one per column
   int RowHeightPixels = 19;
   int TextTopPixels = 2;
@@ -82,7 +82,7 @@ struct TLabelledEdit {
 
 // A box of labelled edits.
 struct TEditBox {
-  std::string Name;     // "GroupBox4", "GroupBox27", ...
+  std::string Name;  // "GroupBox4", "GroupBox27", ...
   std::string Caption;
   bool Visible = true;
   std::vector<TLabelledEdit> Edits;

@@ -21,7 +21,8 @@ std::string MeterAddress(std::int64_t offset) {
 }  // namespace
 
 int HexRowWidth(std::uint32_t deviceCode) {
-  const bool wide = deviceCode == 0 || (deviceCode >= 53 && deviceCode <= 56) || deviceCode == 70 || deviceCode == 71;
+  const bool wide =
+      deviceCode == 0 || (deviceCode >= 53 && deviceCode <= 56) || deviceCode == 70 || deviceCode == 71;
   return wide ? 32 : 16;
 }
 

@@ -29,7 +29,8 @@ TEditBox DefaultAccumulatedBox(const TDecodedValues& v) {
   box.Edits.push_back({"LEdQ2", vt::LabelQ2, Total(v.TotQ2), true});
   box.Edits.push_back({"LEdTsr1", vt::LabelTsr1, HoursMinutesText(v.TotWorkMinutes1), true});
   box.Edits.push_back({"LEdTsr2", vt::LabelTsr2, HoursMinutesText(v.TotWorkMinutes2), true});
-  for (int i = 0; i < 4; ++i) box.Edits.push_back({"LEdG" + std::to_string(i + 1), vt::LabelG[i], Total(mass[i]), true});
+  for (int i = 0; i < 4; ++i)
+    box.Edits.push_back({"LEdG" + std::to_string(i + 1), vt::LabelG[i], Total(mass[i]), true});
   for (int i = 0; i < 5; ++i)
     box.Edits.push_back({"LEdV" + std::to_string(i + 1), vt::LabelV[i], Total(volume[i]), true});
   return box;
@@ -83,7 +84,8 @@ void ArrangePulseCounter(TEditBox& box, const TDecodedValues& v) {
     edit.Visible = true;
     const int second = first + 1;
     if (pairs && second < channels) {
-      edit.Label = vt::PulseEditPrefix + number(first) + vt::PulseEditJoin + number(second) + vt::PulseEditSuffix;
+      edit.Label =
+          vt::PulseEditPrefix + number(first) + vt::PulseEditJoin + number(second) + vt::PulseEditSuffix;
       edit.Text = Total(v.ChannelTotal[first]) + " | " + Total(v.ChannelTotal[second]);
     } else {
       edit.Label = vt::PulseEditPrefix + number(first) + vt::PulseEditSuffix;
@@ -101,20 +103,32 @@ TEditBox BuildIdentificationBox(const TDecodedValues& v) {
   box.Edits.push_back({"TypeTS", vt::TypeLabel, v.TypeTS, true});
   box.Edits.push_back({"ZavNumber", vt::ZavNumberLabel, v.ZavNumber, true});
   box.Edits.push_back({"DateTimeIni", vt::InitTimeLabel, v.InitDateText + "  " + v.InitTimeText, true});
-  box.Edits.push_back({"DateTimeCH", vt::ReadTimeLabel, DateText(v.ReadTime) + "  " + TimeText(v.ReadTime), true});
+  box.Edits.push_back(
+      {"DateTimeCH", vt::ReadTimeLabel, DateText(v.ReadTime) + "  " + TimeText(v.ReadTime), true});
   return box;
 }
 
 TEditBox BuildAccumulatedBox(const TDecodedValues& v) {
   TEditBox box = DefaultAccumulatedBox(v);
   switch (GroupOf(v.DeviceCode)) {
-    case DeviceGroup::Older: Hide(box, {"LEdG4", "LEdV4", "LEdV5"}); break;
-    case DeviceGroup::Compact: ArrangeCompact(box, v); break;
+    case DeviceGroup::Older:
+      Hide(box, {"LEdG4", "LEdV4", "LEdV5"});
+      break;
+    case DeviceGroup::Compact:
+      ArrangeCompact(box, v);
+      break;
     case DeviceGroup::Kvarta:
-    case DeviceGroup::KvartaS: Hide(box, {"LEdQ2", "LEdTsr2", "LEdG4", "LEdV4", "LEdV5"}); break;
-    case DeviceGroup::FlowMeter: ArrangeFlowMeter(box, v); break;
-    case DeviceGroup::PulseCounter: ArrangePulseCounter(box, v); break;
-    default: break;  // 53, 56: every edit
+    case DeviceGroup::KvartaS:
+      Hide(box, {"LEdQ2", "LEdTsr2", "LEdG4", "LEdV4", "LEdV5"});
+      break;
+    case DeviceGroup::FlowMeter:
+      ArrangeFlowMeter(box, v);
+      break;
+    case DeviceGroup::PulseCounter:
+      ArrangePulseCounter(box, v);
+      break;
+    default:
+      break;  // 53, 56: every edit
   }
   return box;
 }

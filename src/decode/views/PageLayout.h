@@ -14,9 +14,9 @@ struct TPageSettings {
   bool DUMPDataVisible = true;   // "Дамп "
   bool ARCHDataVisible = true;
   bool TSVDataVisible = true;
-  bool CurrentValuesOnly = false;      // the read mode reads only the current values
+  bool CurrentValuesOnly = false;  // the read mode reads only the current values
   bool HasCommandLineArguments = false;
-  int ConnectionIndex = 0;             // item of the connection list; 7 and 8 are the carriers
+  int ConnectionIndex = 0;  // item of the connection list; 7 and 8 are the carriers
 };
 
 struct TPageLayout {

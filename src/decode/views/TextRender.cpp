@@ -17,8 +17,7 @@ void TrimRight(std::string& line) {
 std::string RenderGrid(const TGrid& grid) {
   std::vector<std::size_t> widths(static_cast<std::size_t>(grid.ColumnCount()), 0);
   for (int r = 0; r < grid.RowCount(); ++r)
-    for (int c = 0; c < grid.ColumnCount(); ++c)
-      widths[c] = std::max(widths[c], Utf8Length(grid.Text(r, c)));
+    for (int c = 0; c < grid.ColumnCount(); ++c) widths[c] = std::max(widths[c], Utf8Length(grid.Text(r, c)));
   std::string out;
   for (int r = 0; r < grid.RowCount(); ++r) {
     std::string line;
