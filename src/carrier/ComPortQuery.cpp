@@ -163,7 +163,7 @@ int TComPortQuery::Attempt(int k, std::uint8_t code, std::uint16_t param, std::u
   ReceivedCount = 0;
 
   // Drain what is still pending from an earlier answer.
-  while (Busy.load() && port.ReadByte(ByteReadTimeoutMs)) {
+  while (Busy.load() && port.ReadByte(0)) {
   }
   if (!Busy.load()) return 8;
   // An НКП-3М that does not answer twice gets its interface reset by the RTS line.
