@@ -28,8 +28,8 @@ void AppendAreas(std::vector<AreaEntry>& areas, std::int32_t from, std::int32_t 
 }
 
 bool ArchiveGeometry::Valid() const {
-  return RecordSize > 0 && RingStart >= 0 && RingStart <= Pointer && Pointer <= RingEnd && RingEnd < MemoryTop &&
-         NewestEnd() >= RingStart && NewestEnd() <= RingEnd + 1;
+  return RecordSize > 0 && RingStart >= 0 && RingStart <= Pointer && Pointer <= RingEnd &&
+         RingEnd < MemoryTop && NewestEnd() >= RingStart && NewestEnd() <= RingEnd + 1;
 }
 
 ArchiveGeometry ArchiveGeometryOf(int familyCode, ImageView image) {
@@ -47,10 +47,14 @@ ArchiveGeometry ArchiveGeometryOf(int familyCode, ImageView image) {
   g.RingStart = static_cast<std::int32_t>(ReadLeUInt(image, 640, 2));
   g.RingEnd = static_cast<std::int32_t>(ReadLeUInt(image, 643, 2));
   g.AppendOffset = 768;
-  if (IsCompact(familyCode)) g.RecordSize = 16;
-  else if (IsTwoSystem(familyCode)) g.RecordSize = 32;
-  else if (familyCode == 60) g.RecordSize = 8;
-  else if (IsPulseCounter(familyCode)) g.RecordSize = image.size() > 655 ? image[655] : 0;
+  if (IsCompact(familyCode))
+    g.RecordSize = 16;
+  else if (IsTwoSystem(familyCode))
+    g.RecordSize = 32;
+  else if (familyCode == 60)
+    g.RecordSize = 8;
+  else if (IsPulseCounter(familyCode))
+    g.RecordSize = image.size() > 655 ? image[655] : 0;
   return g;
 }
 
@@ -188,7 +192,8 @@ AreaWindowTracker::AnswerResult AreaWindowTracker::OnAnswer(std::uint16_t addres
     const AreaEntry& e = entries_[k];
     if (!e.Sent || e.Done || givenUp_[k] || e.Address != address) continue;
     for (std::size_t j = 0; j < k; ++j) {
-      if (entries_[j].Sent && !entries_[j].Done && !givenUp_[j] && !Requeue(j)) return {Verdict::TableFull, k};
+      if (entries_[j].Sent && !entries_[j].Done && !givenUp_[j] && !Requeue(j))
+        return {Verdict::TableFull, k};
     }
     MarkDone(address);
     return {Verdict::Stored, k};

@@ -36,14 +36,14 @@ void AppendAreas(std::vector<AreaEntry>& areas, std::int32_t from, std::int32_t 
 
 // The archive ring as the constants describe it.
 struct ArchiveGeometry {
-  std::int32_t Pointer = 0;     // P, start of the newest record
-  std::int32_t RingStart = 0;   // S
-  std::int32_t RingEnd = 0;     // E, last byte
+  std::int32_t Pointer = 0;    // P, start of the newest record
+  std::int32_t RingStart = 0;  // S
+  std::int32_t RingEnd = 0;    // E, last byte
   std::int32_t AppendOffset = 0;
-  std::int32_t RecordSize = 0;  // R; 0 when the family has none
+  std::int32_t RecordSize = 0;        // R; 0 when the family has none
   std::int32_t HeaderCorrection = 0;  // K
   std::int32_t NewestEnd() const { return Pointer + RecordSize - HeaderCorrection; }  // T
-  std::int32_t Capacity() const { return RingEnd + 1 - RingStart; }                  // Q
+  std::int32_t Capacity() const { return RingEnd + 1 - RingStart; }                   // Q
   // S <= P <= E within the 16-bit memory, a record size, and T inside the ring.
   bool Valid() const;
 };
@@ -88,10 +88,10 @@ class AreaWindowTracker {
   std::optional<std::size_t> Current() const;
 
   enum class Verdict {
-    Stored,      // the data belongs to `Entry`
-    Duplicate,   // an area already stored; the data is not needed
-    Unmatched,   // no area of the table has that address
-    TableFull,   // a re-request would not fit into the table
+    Stored,     // the data belongs to `Entry`
+    Duplicate,  // an area already stored; the data is not needed
+    Unmatched,  // no area of the table has that address
+    TableFull,  // a re-request would not fit into the table
   };
   struct AnswerResult {
     Verdict Outcome;

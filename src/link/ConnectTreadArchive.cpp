@@ -70,13 +70,15 @@ void TConnectTread::ReadArchiveAreas(const ArchivePlan& plan) {
       ++failures;
       if (!tracker.OnFailure()) return tableFull();
     } else {
-      const auto result = tracker.OnAnswer(AnswerAddress({RxBuffer.data(), static_cast<std::size_t>(RxLength)}));
+      const auto result =
+          tracker.OnAnswer(AnswerAddress({RxBuffer.data(), static_cast<std::size_t>(RxLength)}));
       switch (result.Outcome) {
         case AreaWindowTracker::Verdict::Stored: {
           failures = 0;
           const AreaEntry& owner = tracker.Entries()[result.Entry];
           const auto data = AnswerData();
-          StoreAnswer(owner.Destination, data.first(std::min<std::size_t>(data.size(), AreaLength(owner.Count))));
+          StoreAnswer(owner.Destination,
+                      data.first(std::min<std::size_t>(data.size(), AreaLength(owner.Count))));
           break;
         }
         case AreaWindowTracker::Verdict::Duplicate:
@@ -103,7 +105,8 @@ void TConnectTread::ReadArchiveAreas(const ArchivePlan& plan) {
 
 bool TConnectTread::ReReadRange(ArchiveLayout& layout, const MemoryRange& range) {
   const auto count = static_cast<std::uint8_t>(range.Length == 256 ? 0 : range.Length);
-  if (!Exchange(MeterCode::NonVolatileMemory, static_cast<std::uint16_t>(range.Address), count, range.Length)) {
+  if (!Exchange(MeterCode::NonVolatileMemory, static_cast<std::uint16_t>(range.Address), count,
+                range.Length)) {
     return false;
   }
   const auto data = AnswerData();
@@ -123,18 +126,21 @@ void TConnectTread::ReadNewHour(const ArchivePlan& plan) {
   if (Status != LinkStatus::Ok || Stopping()) return;
 
   const ArchiveGeometry before = ArchiveGeometryOf(FamilyCode, image_.Whole());
-  ArchiveLayout layout = plan.AppendedSize ? ArchiveLayout::Appended(plan.Areas, before.AppendOffset, *plan.AppendedSize)
-                                           : ArchiveLayout::Full();
+  ArchiveLayout layout = plan.AppendedSize
+                             ? ArchiveLayout::Appended(plan.Areas, before.AppendOffset, *plan.AppendedSize)
+                             : ArchiveLayout::Full();
   // The block that holds the pointer: the constants, or memory 256..511 below family 50.
   const MemoryRange pointerBlock{FamilyCode < 50 ? 256 : 0, 256};
   const std::int32_t pointerBlockImage = FamilyCode < 50 ? 768 : 512;
-  if (!Exchange(MeterCode::NonVolatileMemory, static_cast<std::uint16_t>(pointerBlock.Address), 0, 256)) return;
+  if (!Exchange(MeterCode::NonVolatileMemory, static_cast<std::uint16_t>(pointerBlock.Address), 0, 256))
+    return;
   StoreAnswer(pointerBlockImage, AnswerData());
   const ArchiveGeometry now = ArchiveGeometryOf(FamilyCode, image_.Whole());
   if (!now.Valid()) return;
 
   const auto regions = NewHourRegions(now, before.Pointer);
-  static constexpr const char* TwoRegionTexts[] = {LinkText::FirstChangedAreaRead, LinkText::SecondChangedAreaRead};
+  static constexpr const char* TwoRegionTexts[] = {LinkText::FirstChangedAreaRead,
+                                                   LinkText::SecondChangedAreaRead};
   for (std::size_t i = 0; i < regions.size(); ++i) {
     for (const auto& range : regions[i]) {
       if (!ReReadRange(layout, range)) return;

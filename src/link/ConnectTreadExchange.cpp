@@ -69,15 +69,15 @@ void TConnectTread::WakeUpInterface() {
   RequestLamp = 0;
 }
 
-void TConnectTread::SendMeterRequest(std::uint8_t code, std::uint16_t address, bool wake, std::uint8_t count) {
+void TConnectTread::SendMeterRequest(std::uint8_t code, std::uint16_t address, bool wake,
+                                     std::uint8_t count) {
   if (Stopping()) return;
   if (wake) WakeUpInterface();
   if (Stopping()) return;
   const bool addressed = LinkKind == LinkKinds::Rs485 || LinkKind == LinkKinds::ModemRs485;
-  const MeterRequest request =
-      BuildMeterRequest(code, address, count,
-                        addressed ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(NetAddress & 0xFF))
-                                  : std::nullopt);
+  const MeterRequest request = BuildMeterRequest(
+      code, address, count,
+      addressed ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(NetAddress & 0xFF)) : std::nullopt);
   RequestLamp = 1;
   if (!WriteLinkBytes(request.View()) && IsSocketKind()) SocketBroken();
   const std::string text = LinkText::Request + HexBytes(request.View());
@@ -117,7 +117,8 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
   };
   RxLength = 0;
   if (Stopping()) return finish(StopStatus());
-  if (expectedCode == MeterCode::WorkingMemory && FamilyCode <= 49) expectedCode = MeterCode::NonVolatileMemory;
+  if (expectedCode == MeterCode::WorkingMemory && FamilyCode <= 49)
+    expectedCode = MeterCode::NonVolatileMemory;
   dataLength = std::clamp(dataLength, 0, 256);
 
   WaitStart = Now();
@@ -181,7 +182,8 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     const std::string crc = HexBytes(answer.subspan(r - 2));
     if (rx[3] == MeterCode::ErrorAnswer) {
       verdict = rx[0] != 0 ? LinkStatus::AdapterNoMeter : LinkStatus::NoAnswer;
-      MonitorAppend(LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer) + "\r\n" + LinkText::AdapterNoLink);
+      MonitorAppend(LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer) + "\r\n" +
+                    LinkText::AdapterNoLink);
       return finish(verdict);
     }
     verdict = LinkStatus::Ok;
@@ -202,8 +204,8 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     text += "\r\n" + std::string(LinkText::ChecksumOk);
   } else {
     verdict = LinkStatus::BadChecksum;
-    text = LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer.first(r - 2)) + "\r\n" + LinkText::BareCrc +
-           HexBytes(answer.subspan(r - 2)) + "\r\n" + StatusText(LinkStatus::BadChecksum);
+    text = LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer.first(r - 2)) + "\r\n" +
+           LinkText::BareCrc + HexBytes(answer.subspan(r - 2)) + "\r\n" + StatusText(LinkStatus::BadChecksum);
   }
   Status = verdict;
   MonitorAppend(text);

@@ -30,10 +30,13 @@ void TConnectTread::OpenLink() {
       const bool modem = LinkKind >= LinkKinds::Modem;
       if (modem) MonitorAppend(std::string(LinkText::OpenPort) + PortName + "\r\n");
       PortNumber = PortName.size() > 3 ? std::atoi(PortName.c_str() + 3) : 0;
-      const int baud = LinkKind == LinkKinds::Rs232 ? 4800 : LinkKind == LinkKinds::Rs485 ? BaudRateFromCode(BaudCode)
-                                                                                            : 19200;
-      if (baud == 0) error = PortName + ": unknown RS485 speed code " + std::to_string(BaudCode);
-      else port_ = Links->OpenSerial(PortName, baud, error);
+      const int baud = LinkKind == LinkKinds::Rs232   ? 4800
+                       : LinkKind == LinkKinds::Rs485 ? BaudRateFromCode(BaudCode)
+                                                      : 19200;
+      if (baud == 0)
+        error = PortName + ": unknown RS485 speed code " + std::to_string(BaudCode);
+      else
+        port_ = Links->OpenSerial(PortName, baud, error);
       if (!port_) {
         LinkOpen = 0;
         Status = LinkStatus::OpenFailed;
@@ -130,14 +133,19 @@ void TConnectTread::DialModem() {
     }
     elapsed = std::lround((Now() - start) * SecondsPerDay);
     const int result = DialResult;
-    if (elapsed >= MaxDialSeconds || (result >= 1 && result <= 4) || TerminateRequested() || Stopping()) break;
+    if (elapsed >= MaxDialSeconds || (result >= 1 && result <= 4) || TerminateRequested() || Stopping())
+      break;
   }
   if (Stopping()) {
     DialNeeded = 0;
     return;
   }
-  static constexpr const char* Outcomes[] = {"", LinkText::OutcomeConnected, LinkText::OutcomeBusy,
-                                             LinkText::OutcomeNoCarrier, LinkText::OutcomeNoDialTone, ""};
+  static constexpr const char* Outcomes[] = {"",
+                                             LinkText::OutcomeConnected,
+                                             LinkText::OutcomeBusy,
+                                             LinkText::OutcomeNoCarrier,
+                                             LinkText::OutcomeNoDialTone,
+                                             ""};
   MonitorAppend(Outcomes[std::min<int>(DialResult, 5)] + s + "\r\n" + LinkText::DialTime +
                 FormatFloat("#0.0", static_cast<double>(elapsed)) + LinkText::SecondsLine);
   if (TerminateRequested()) DialResult = DialResults::None;
@@ -187,9 +195,9 @@ void TConnectTread::ForwardRequest(std::span<const std::uint8_t> request) {
   std::string error;
   bool sent = false;
   ui_.Synchronize([&] {
-    sent = Forwarder->SendRequest(HostName, request,
-                                  [this](std::span<const std::uint8_t> answer) { DeliverForwardedAnswer(answer); },
-                                  error);
+    sent = Forwarder->SendRequest(
+        HostName, request, [this](std::span<const std::uint8_t> answer) { DeliverForwardedAnswer(answer); },
+        error);
   });
   if (!sent) MonitorAppend(error);
 }

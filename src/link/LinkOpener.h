@@ -16,7 +16,8 @@ namespace velk {
 class LinkOpener {
  public:
   virtual ~LinkOpener() = default;
-  virtual std::unique_ptr<SerialPort> OpenSerial(const std::string& portName, int baudRate, std::string& error) = 0;
+  virtual std::unique_ptr<SerialPort> OpenSerial(const std::string& portName, int baudRate,
+                                                 std::string& error) = 0;
   virtual std::unique_ptr<ByteStream> OpenTcp(const std::string& host, int port, int streamTimeoutMs,
                                               std::string& error) = 0;
 };
@@ -25,7 +26,8 @@ class LinkOpener {
 class SystemLinkOpener final : public LinkOpener {
  public:
   static constexpr int ConnectTimeoutMs = 5000;
-  std::unique_ptr<SerialPort> OpenSerial(const std::string& portName, int baudRate, std::string& error) override;
+  std::unique_ptr<SerialPort> OpenSerial(const std::string& portName, int baudRate,
+                                         std::string& error) override;
   std::unique_ptr<ByteStream> OpenTcp(const std::string& host, int port, int streamTimeoutMs,
                                       std::string& error) override;
 };

@@ -8,16 +8,33 @@ namespace velk {
 
 int FamilyCodeFromRaw(std::uint8_t rawCode) {
   switch (rawCode) {
-    case 72: case 80: case 107: case 132: case 142: case 165: case 199: case 210: return 50;
-    case 81: return 51;
-    case 83: return 53;
-    case 84: return 54;
-    case 85: return 55;
-    case 86: return 56;
-    case 96: return 60;
-    case 112: return 70;
-    case 113: return 71;
-    default: return rawCode;  // below 50, and unknown codes from 50 on, stay as they are
+    case 72:
+    case 80:
+    case 107:
+    case 132:
+    case 142:
+    case 165:
+    case 199:
+    case 210:
+      return 50;
+    case 81:
+      return 51;
+    case 83:
+      return 53;
+    case 84:
+      return 54;
+    case 85:
+      return 55;
+    case 86:
+      return 56;
+    case 96:
+      return 60;
+    case 112:
+      return 70;
+    case 113:
+      return 71;
+    default:
+      return rawCode;  // below 50, and unknown codes from 50 on, stay as they are
   }
 }
 

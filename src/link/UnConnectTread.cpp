@@ -22,7 +22,8 @@ constexpr std::int32_t ClearedImageBytes = 67001;
 int BcdValue(std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
 }  // namespace
 
-TConnectTread::TConnectTread(TDumpImage& image, ExchangeMonitor& monitor, UserInterface& ui, const Clock& clock)
+TConnectTread::TConnectTread(TDumpImage& image, ExchangeMonitor& monitor, UserInterface& ui,
+                             const Clock& clock)
     : image_(image), monitor_(monitor), ui_(ui), clock_(clock) {
   Sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
 }
@@ -31,8 +32,10 @@ TConnectTread::~TConnectTread() {
   StopRequested = 1;
   Terminate();
   if (!thread_.joinable()) return;
-  if (thread_.get_id() == std::this_thread::get_id()) thread_.detach();
-  else thread_.join();
+  if (thread_.get_id() == std::this_thread::get_id())
+    thread_.detach();
+  else
+    thread_.join();
 }
 
 void TConnectTread::Start() {
@@ -168,7 +171,8 @@ void TConnectTread::Identify() {
 }
 
 std::string TConnectTread::MeterCfgPath() const {
-  const auto where = DumpFolderAndName(static_cast<std::uint32_t>(FamilyCode), ShortSerial, image_.Whole(), Storage);
+  const auto where =
+      DumpFolderAndName(static_cast<std::uint32_t>(FamilyCode), ShortSerial, image_.Whole(), Storage);
   return where.Folder + "\\" + where.Name + ".cfg";
 }
 
@@ -221,9 +225,11 @@ void TConnectTread::ReadClock() {
       continue;
     }
     DateWrong = day != start.Day || month != start.Month || year != start.Year;
-    TimeWrong = !(std::abs(static_cast<int>(minute) - static_cast<int>(start.Minute)) < 3 && hour == start.Hour);
-    MeterClockAtStart = TimeWrong ? BcdToDateTime(start.Year, start.Month, start.Day, start.Hour, start.Minute, second)
-                                  : BcdToDateTime(year, month, day, hour, minute, second);
+    TimeWrong =
+        !(std::abs(static_cast<int>(minute) - static_cast<int>(start.Minute)) < 3 && hour == start.Hour);
+    MeterClockAtStart =
+        TimeWrong ? BcdToDateTime(start.Year, start.Month, start.Day, start.Hour, start.Minute, second)
+                  : BcdToDateTime(year, month, day, hour, minute, second);
     return;
   }
 }
@@ -236,7 +242,8 @@ void TConnectTread::CorrectClock() {
   }
   if (!TimeCorrect) return;
   const BcdDateTime now = DateTimeToBcd(Now());
-  if (TimeWrong && Exchange(MeterCode::SetTime, static_cast<std::uint16_t>(now.Minute + 256 * now.Hour), 0, 0)) {
+  if (TimeWrong &&
+      Exchange(MeterCode::SetTime, static_cast<std::uint16_t>(now.Minute + 256 * now.Hour), 0, 0)) {
     MonitorAppend(LinkText::TimeCorrected);
   }
   if (DateWrong && !Stopping() && Status == LinkStatus::Ok &&

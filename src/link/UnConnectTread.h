@@ -12,9 +12,9 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -41,13 +41,15 @@ constexpr int Rs232 = 0, Rs485 = 1, Modem = 2, ModemRs485 = 3, Tcp = 4, TcpRlz =
 
 // Verdicts and progress indications kept in Status.
 namespace LinkStatus {
-constexpr std::uint8_t Ok = 0, Interrupted = 1, NoSync = 2, BadChecksum = 3, AddressMismatch = 4, NoAnswer = 5,
-                       SocketFailed = 6, CannotPlan = 7, Stopped = 8, NotConnected = 9, OpenFailed = 11,
-                       WaitingFirstByte = 12, WaitingNextByte = 14, AdapterNoMeter = 15, Idle = 100;
+constexpr std::uint8_t Ok = 0, Interrupted = 1, NoSync = 2, BadChecksum = 3, AddressMismatch = 4,
+                       NoAnswer = 5, SocketFailed = 6, CannotPlan = 7, Stopped = 8, NotConnected = 9,
+                       OpenFailed = 11, WaitingFirstByte = 12, WaitingNextByte = 14, AdapterNoMeter = 15,
+                       Idle = 100;
 }
 
 // Monitor text of this reader for a failure the meter link's own texts do not cover.
-inline constexpr char AreaTableFullText[] = "ТАБЛИЦА ОБЛАСТЕЙ АРХИВА ПЕРЕПОЛНЕНА: ЧТЕНИЕ АРХИВА ПРЕКРАЩЕНО\r\n";
+inline constexpr char AreaTableFullText[] =
+    "ТАБЛИЦА ОБЛАСТЕЙ АРХИВА ПЕРЕПОЛНЕНА: ЧТЕНИЕ АРХИВА ПРЕКРАЩЕНО\r\n";
 
 // Dialling outcomes kept in DialResult.
 namespace DialResults {
@@ -66,23 +68,23 @@ class TConnectTread {
 
   // --- Link configuration (set before Start) ---
   std::int32_t LinkKind = 0;
-  std::string PortName;          // "COM<n>", at most 6 characters
-  std::int32_t PortNumber = 0;   // the number in PortName, set by OpenLink
-  std::uint8_t BaudCode = 7;     // RS485: 6 = 4800, 7 = 9600, 9 = 19200 baud
+  std::string PortName;               // "COM<n>", at most 6 characters
+  std::int32_t PortNumber = 0;        // the number in PortName, set by OpenLink
+  std::uint8_t BaudCode = 7;          // RS485: 6 = 4800, 7 = 9600, 9 = 19200 baud
   std::uint16_t NetAddress = 0xFFFF;  // RS485 network address; 0xFFFF when the link has none
-  std::string PhoneNumber;       // at most 20 characters
+  std::string PhoneNumber;            // at most 20 characters
   std::uint8_t DialNeeded = 0;
   std::int32_t MaxDialSeconds = 60;
-  std::string HostName;          // at most 20 characters
+  std::string HostName;  // at most 20 characters
   std::int32_t TcpPort = 0;
   std::int32_t FirstByteTimeoutMs = 1000;
   std::int32_t NextByteTimeoutMs = 100;
   std::uint8_t RetryCount = 3;
   std::int32_t AreaWindow = 1;
-  std::int32_t ReadMode = 1;     // 0 full archive, 1 latest changes, 2 current data; rewritten by ReadArchive
-  bool TimeCorrect = true;       // correct the meter clock when it is wrong
-  StorageOptions Storage;        // where the meter's .cfg record lies
-  TDateTime ClickTime = 0;       // when the user asked for the reading (the dialling view counts from it)
+  std::int32_t ReadMode = 1;  // 0 full archive, 1 latest changes, 2 current data; rewritten by ReadArchive
+  bool TimeCorrect = true;    // correct the meter clock when it is wrong
+  StorageOptions Storage;     // where the meter's .cfg record lies
+  TDateTime ClickTime = 0;    // when the user asked for the reading (the dialling view counts from it)
 
   // --- Polled by the main thread while the reading runs ---
   std::atomic<std::uint8_t> Status{LinkStatus::Idle};
@@ -116,7 +118,7 @@ class TConnectTread {
   // --- Wiring (defaults are the real ones) ---
   // Runs in the main thread when the reading has ended.
   std::function<void(TConnectTread&)> OnTerminate;
-  LinkOpener* Links = nullptr;          // nullptr: serial ports and sockets of the system
+  LinkOpener* Links = nullptr;            // nullptr: serial ports and sockets of the system
   RequestForwarder* Forwarder = nullptr;  // nullptr: the forwarding library of the program folder
   // Pauses of the line discipline; tests advance a manual clock instead of sleeping.
   std::function<void(int milliseconds)> Sleep;
@@ -161,7 +163,8 @@ class TConnectTread {
 
  private:
   // One request with the retry rule; true when the last verdict was 0.
-  bool Exchange(std::uint8_t code, std::uint16_t address, std::uint8_t count, int dataLength, bool firstRequest = false);
+  bool Exchange(std::uint8_t code, std::uint16_t address, std::uint8_t count, int dataLength,
+                bool firstRequest = false);
   bool WakeRule() const;
   bool Stopping() const { return StopRequested.load() != 0; }
   bool IsSerialKind() const { return LinkKind >= 0 && LinkKind <= 3; }
@@ -197,8 +200,8 @@ class TConnectTread {
 
   std::thread thread_;
   std::atomic<bool> terminateRequested_{false};
-  bool linkBroken_ = false;         // the socket failed: the stop is not the user's
-  std::size_t forwardedPos_ = 0;    // next byte of the forwarded answer
+  bool linkBroken_ = false;       // the socket failed: the stop is not the user's
+  std::size_t forwardedPos_ = 0;  // next byte of the forwarded answer
   std::atomic<bool> finished_{false};
 };
 

@@ -1,9 +1,9 @@
-#include "link/ArchiveAreas.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
+
+#include "link/ArchiveAreas.h"
 
 namespace velk {
 namespace {
@@ -58,7 +58,8 @@ TEST(ArchivePlan, FullModePerFamily) {
   EXPECT_EQ(plan.DumpLength, 66048);
   EXPECT_FALSE(plan.AppendedSize);
 
-  const std::array<std::array<int, 3>, 4> table{{{30, 63, 16896}, {50, 127, 33280}, {51, 127, 33280}, {60, 127, 33280}}};
+  const std::array<std::array<int, 3>, 4> table{
+      {{30, 63, 16896}, {50, 127, 33280}, {51, 127, 33280}, {60, 127, 33280}}};
   for (const auto& [family, entries, length] : table) {
     in.FamilyCode = family;
     plan = PlanFullArchive(in, img.View());

@@ -1,18 +1,17 @@
 // The reader against a scripted meter on a fake line: status codes, retries,
 // wake-up, stop, the archive with outstanding requests, clock correction,
 // the new-hour re-read, dialling and the socket kinds.
-#include "link/UnConnectTread.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 
-#include "link/FakeMeterLink.h"
-#include "support/TempDir.h"
 #include "common/MeterCfg.h"
 #include "link/DumpFile.h"
+#include "link/FakeMeterLink.h"
 #include "link/LinkTexts.h"
+#include "link/UnConnectTread.h"
+#include "support/TempDir.h"
 
 namespace velk {
 namespace {
@@ -30,7 +29,8 @@ class ForwarderFake final : public RequestForwarder {
       error = "libPtUskVC.so: no such library";
       return false;
     }
-    SeenRequest r{std::nullopt, request[3], static_cast<std::uint16_t>(request[4] | (request[5] << 8)), request[6]};
+    SeenRequest r{std::nullopt, request[3], static_cast<std::uint16_t>(request[4] | (request[5] << 8)),
+                  request[6]};
     meter_.Requests.push_back(r);
     const Bytes answer = meter_.Answer(r);
     if (!answer.empty()) sink(answer);
@@ -183,15 +183,16 @@ TEST_F(ReaderTest, RetriesFollowRetryCount) {
 TEST_F(ReaderTest, WakeUpAfterAFailureOrASlowAnswer) {
   int constants = 0;
   line.respond = [&](const SeenRequest& r) {
-    if (r.Code == 0xF1 && r.Address == 0xC000) clock.AdvanceSeconds(3);  // a slow meter
+    if (r.Code == 0xF1 && r.Address == 0xC000) clock.AdvanceSeconds(3);        // a slow meter
     if (r.Code == 0xF0 && r.Address == 0 && constants++ == 0) return Bytes{};  // first constants request lost
     return meter().Answer(r);
   };
   CurrentDataOnly();
   reader->Execute();
   ASSERT_GE(meter().Requests.size(), 4u);
-  EXPECT_EQ(meter().Requests[1].WakeUpZeros, 0);    // 0xC000 after a quick identification
-  EXPECT_EQ(meter().Requests[2].WakeUpZeros, 0);    // first constants request: the slow part was before the answer
+  EXPECT_EQ(meter().Requests[1].WakeUpZeros, 0);  // 0xC000 after a quick identification
+  EXPECT_EQ(meter().Requests[2].WakeUpZeros,
+            0);  // first constants request: the slow part was before the answer
   EXPECT_EQ(meter().Requests[3].WakeUpZeros, 300);  // after the lost answer
 }
 
@@ -223,7 +224,7 @@ TEST_F(ReaderTest, WindowOfSixteenWithReorderedAndLostAnswers) {
       held = answer;
       return Bytes{};
     }
-    if (r.Address == 0x0500 && n == 1) return Bytes{};  // lost
+    if (r.Address == 0x0500 && n == 1) return Bytes{};      // lost
     if (r.Address == 0x0900 && n == 1) answer[20] ^= 0xFF;  // corrupted
     if (held) {
       answer.insert(answer.end(), held->begin(), held->end());
@@ -277,7 +278,8 @@ TEST_F(ReaderTest, ClockCorrection) {
   EXPECT_EQ(RequestsWithCode(0xE8)[0].Address, 0x1030);  // BCD minute + 256 x BCD hour of the computer clock
   EXPECT_TRUE(RequestsWithCode(0xE9).empty());
   EXPECT_TRUE(MonitorHas(Trimmed(LinkText::TimeCorrected)));
-  EXPECT_EQ(DateTimeText(reader->MeterClockAtStart), "08.12.2026 10:30:15");  // the computer's minute, the meter's second
+  EXPECT_EQ(DateTimeText(reader->MeterClockAtStart),
+            "08.12.2026 10:30:15");  // the computer's minute, the meter's second
 
   meter().Requests.clear();
   meter().SetClock(2, 2026, 11, 7, 10, 31, 0);  // time close enough, date wrong
@@ -538,7 +540,8 @@ TEST_F(ExchangeTest, CorrectAnswerAndItsMonitorText) {
             (std::vector<std::string>{"", Trimmed(LinkText::Answer), "00 00 A5 F0 00 01 14 ",
                                       " 00 :  A0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF ",
                                       " 10 :  B0 B1 B2 B3 ", LinkText::DataCrc + std::string(crcText),
-                                      LinkText::ChecksumOk, std::string(LinkText::Received) + "29" + LinkText::Bytes,
+                                      LinkText::ChecksumOk,
+                                      std::string(LinkText::Received) + "29" + LinkText::Bytes,
                                       std::string(LinkText::FirstByteWait) + "0.000 c",
                                       std::string(LinkText::AnswerTime) + "0.000 c", "", ""}));
 }
@@ -606,7 +609,8 @@ TEST_F(ExchangeTest, OlderFamiliesAnswerTheWorkingMemoryWithF0) {
 TEST_F(ExchangeTest, RequestFrameOnTheLine) {
   reader->SendMeterRequest(0xF1, 0xC000, false, 8);
   EXPECT_EQ(line.written, (Bytes{0x00, 0x00, 0xA5, 0xF1, 0x00, 0xC0, 0x08, 0xA5, 0x7E}));
-  EXPECT_EQ(monitor.Lines(), (std::vector<std::string>{Trimmed(LinkText::Request), "00 00 A5 F1 00 C0 08 A5 7E "}));
+  EXPECT_EQ(monitor.Lines(),
+            (std::vector<std::string>{Trimmed(LinkText::Request), "00 00 A5 F1 00 C0 08 A5 7E "}));
   EXPECT_EQ(reader->RequestLamp, 0);
 }
 

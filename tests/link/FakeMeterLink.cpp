@@ -26,11 +26,13 @@ Bytes FakeMeter::Answer(const SeenRequest& r) const {
   const int length = r.Count == 0 ? 256 : r.Count;
   switch (r.Code) {
     case 0xF2:
-      return AnswerFrame(FirstByte, 0xF2, static_cast<std::uint8_t>(Serial), static_cast<std::uint8_t>(Serial >> 8),
-                         RawCode);
+      return AnswerFrame(FirstByte, 0xF2, static_cast<std::uint8_t>(Serial),
+                         static_cast<std::uint8_t>(Serial >> 8), RawCode);
     case 0xF1:
-      if (r.Address == 0xC000) return AnswerFrame(FirstByte, 0xF1, lo, hi, r.Count, Bytes(Identity.begin(), Identity.end()));
-      return AnswerFrame(FirstByte, RawCode < 50 ? 0xF0 : 0xF1, lo, hi, r.Count, Bytes(Working.begin(), Working.end()));
+      if (r.Address == 0xC000)
+        return AnswerFrame(FirstByte, 0xF1, lo, hi, r.Count, Bytes(Identity.begin(), Identity.end()));
+      return AnswerFrame(FirstByte, RawCode < 50 ? 0xF0 : 0xF1, lo, hi, r.Count,
+                         Bytes(Working.begin(), Working.end()));
     case 0xF0: {
       Bytes data;
       for (int i = 0; i < length; ++i) data.push_back(Memory[(r.Address + i) & 0xFFFF]);
@@ -112,7 +114,8 @@ std::optional<std::uint8_t> FakePort::ReadByte(int timeoutMs) {
   return b;
 }
 
-std::unique_ptr<SerialPort> FakeLinks::OpenSerial(const std::string& portName, int baudRate, std::string& error) {
+std::unique_ptr<SerialPort> FakeLinks::OpenSerial(const std::string& portName, int baudRate,
+                                                  std::string& error) {
   LastPort = portName;
   LastBaud = baudRate;
   if (RefuseOpen) {

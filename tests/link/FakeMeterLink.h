@@ -35,7 +35,7 @@ Bytes AnswerFrame(std::uint8_t first, std::uint8_t code, std::uint8_t p4, std::u
 
 struct FakeMeter {
   FakeMeter();
-  std::vector<std::uint8_t> Memory;        // non-volatile memory, 64 KiB
+  std::vector<std::uint8_t> Memory;         // non-volatile memory, 64 KiB
   std::array<std::uint8_t, 256> Working{};  // the working-memory block with the clock
   std::array<std::uint8_t, 8> Identity{};   // memory at 0xC000
   std::uint8_t RawCode = 83;
@@ -89,7 +89,8 @@ class FakePort final : public SerialPort {
 class FakeLinks final : public LinkOpener {
  public:
   explicit FakeLinks(FakeLineState& state) : state_(state) {}
-  std::unique_ptr<SerialPort> OpenSerial(const std::string& portName, int baudRate, std::string& error) override;
+  std::unique_ptr<SerialPort> OpenSerial(const std::string& portName, int baudRate,
+                                         std::string& error) override;
   std::unique_ptr<ByteStream> OpenTcp(const std::string& host, int port, int streamTimeoutMs,
                                       std::string& error) override;
   bool RefuseOpen = false;

@@ -1,6 +1,6 @@
-#include "link/MeterFamily.h"
-
 #include <gtest/gtest.h>
+
+#include "link/MeterFamily.h"
 
 namespace velk {
 namespace {

@@ -1,8 +1,8 @@
-#include "link/MeterFrame.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "link/MeterFrame.h"
 
 namespace velk {
 namespace {
@@ -12,8 +12,11 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes ToVector(std::span<const std::uint8_t> s) { return {s.begin(), s.end()}; }
 
 // An answer built field by field: header, three parameter bytes, data, CRC.
-Bytes MakeAnswer(std::uint8_t first, std::uint8_t code, std::uint16_t address, std::uint8_t p6, const Bytes& data) {
-  Bytes a{first, 0x00, 0xA5, code, static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8), p6};
+Bytes MakeAnswer(std::uint8_t first, std::uint8_t code, std::uint16_t address, std::uint8_t p6,
+                 const Bytes& data) {
+  Bytes a{
+      first, 0x00, 0xA5, code, static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
+      p6};
   a.insert(a.end(), data.begin(), data.end());
   const std::uint16_t crc = MeterFrameCrc(std::span<const std::uint8_t>(a).subspan(3));
   a.push_back(static_cast<std::uint8_t>(crc));
@@ -22,7 +25,8 @@ Bytes MakeAnswer(std::uint8_t first, std::uint8_t code, std::uint16_t address, s
 }
 
 TEST(MeterFrame, RequestsByteForByte) {
-  EXPECT_EQ(ToVector(BuildMeterRequest(0xF2, 0, 0).View()), (Bytes{0x00, 0x00, 0xA5, 0xF2, 0x00, 0x00, 0x00, 0x25, 0x72}));
+  EXPECT_EQ(ToVector(BuildMeterRequest(0xF2, 0, 0).View()),
+            (Bytes{0x00, 0x00, 0xA5, 0xF2, 0x00, 0x00, 0x00, 0x25, 0x72}));
   EXPECT_EQ(ToVector(BuildMeterRequest(0xF1, 0xC000, 8).View()),
             (Bytes{0x00, 0x00, 0xA5, 0xF1, 0x00, 0xC0, 0x08, 0xA5, 0x7E}));
   // RS485: the network address byte goes in front, the CRC stays that of the frame.

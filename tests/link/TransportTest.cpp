@@ -1,9 +1,8 @@
 // The serial port over a pseudo-terminal, the TCP client over loopback.
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
@@ -165,8 +164,8 @@ TEST(ForwardingLibrary, AbsentLibraryIsReportedNotCalled) {
   std::string error;
   const Bytes request{0x00, 0x00, 0xA5, 0xF2, 0x00, 0x00, 0x00, 0x25, 0x72};
   bool answered = false;
-  EXPECT_FALSE(forwarder.SendRequest("10.0.0.1", request, [&](std::span<const std::uint8_t>) { answered = true; },
-                                     error));
+  EXPECT_FALSE(forwarder.SendRequest(
+      "10.0.0.1", request, [&](std::span<const std::uint8_t>) { answered = true; }, error));
   EXPECT_NE(error.find("libPtUskVC.so"), std::string::npos) << error;
   EXPECT_FALSE(answered);
   // A file that is no library is refused the same way.

@@ -19,15 +19,22 @@ namespace velk {
 namespace {
 
 // Write time allowed for a block: 100 ms plus 100 ms per byte.
-int WriteTimeoutMs(std::size_t bytes) { return 100 + 100 * static_cast<int>(std::min<std::size_t>(bytes, 1000000)); }
+int WriteTimeoutMs(std::size_t bytes) {
+  return 100 + 100 * static_cast<int>(std::min<std::size_t>(bytes, 1000000));
+}
 
 std::optional<speed_t> SpeedConstant(int baudRate) {
   switch (baudRate) {
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 115200: return B115200;
-    default: return std::nullopt;
+    case 4800:
+      return B4800;
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 115200:
+      return B115200;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -101,7 +108,8 @@ class PosixSerialPort final : public SerialPort {
 };
 
 std::string ResolveDevice(const std::string& portNameOrDevice) {
-  if (portNameOrDevice.rfind("COM", 0) == 0) return PortMap::LoadFromProgramFolder().DevicePath(portNameOrDevice);
+  if (portNameOrDevice.rfind("COM", 0) == 0)
+    return PortMap::LoadFromProgramFolder().DevicePath(portNameOrDevice);
   return portNameOrDevice;
 }
 
@@ -111,8 +119,8 @@ std::string PortLabel(const std::string& name, const std::string& device) {
 
 }  // namespace
 
-std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice, const SerialSettings& settings,
-                                           std::string& error) {
+std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice,
+                                           const SerialSettings& settings, std::string& error) {
   const std::string device = ResolveDevice(portNameOrDevice);
   if (device.empty()) {
     error = "Serial port name '" + portNameOrDevice + "' is not COM<n> with n >= 1";

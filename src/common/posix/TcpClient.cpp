@@ -22,7 +22,9 @@ class PosixTcpStream final : public ByteStream {
  public:
   PosixTcpStream(int fd, int streamTimeoutMs) : channel_(fd), streamTimeoutMs_(streamTimeoutMs) {}
 
-  bool Write(std::span<const std::uint8_t> bytes) override { return channel_.WriteAll(bytes, streamTimeoutMs_); }
+  bool Write(std::span<const std::uint8_t> bytes) override {
+    return channel_.WriteAll(bytes, streamTimeoutMs_);
+  }
   // Waits at most the shorter of timeoutMs and the stream timeout.
   std::optional<std::uint8_t> ReadByte(int timeoutMs) override {
     return channel_.ReadByte(std::min(timeoutMs, streamTimeoutMs_));
@@ -62,8 +64,10 @@ int ConnectOne(const addrinfo& ai, const posix::Deadline& deadline, int& lastErr
     while (n < 0 && errno == EINTR);
     int soError = 0;
     socklen_t len = sizeof soError;
-    if (n <= 0) soError = n == 0 ? ETIMEDOUT : errno;
-    else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) != 0) soError = errno;
+    if (n <= 0)
+      soError = n == 0 ? ETIMEDOUT : errno;
+    else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) != 0)
+      soError = errno;
     if (soError != 0) {
       lastError = soError;
       ::close(fd);
