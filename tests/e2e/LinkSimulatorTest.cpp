@@ -244,7 +244,7 @@ TEST(LinkImageBuilder, OtherFamiliesNameTheirRecordLengths) {
   EXPECT_EQ(OtherFamilyImageBuilder(60).RecordLength(), 8);
 }
 
-struct SimulatorOnLine : ::testing::Test {
+struct LinkSimulatorOnLine : ::testing::Test {
   ManualClock clock{StartTime()};
   std::unique_ptr<MeterSimulator> sim;
   std::unique_ptr<ByteStream> line;
@@ -263,7 +263,7 @@ struct SimulatorOnLine : ::testing::Test {
   void Send(const std::vector<std::uint8_t>& bytes) { ASSERT_TRUE(line->Write(bytes)); }
 };
 
-TEST_F(SimulatorOnLine, AnswersOverAPseudoTerminal) {
+TEST_F(LinkSimulatorOnLine, AnswersOverAPseudoTerminal) {
   StartSim({});
   Send(std::vector<std::uint8_t>(300, 0));
   Send(Frame(0xF0, 0xFF00, 0));
@@ -273,7 +273,7 @@ TEST_F(SimulatorOnLine, AnswersOverAPseudoTerminal) {
   EXPECT_EQ(AnswerAddress(answer), 0xFF00);
 }
 
-TEST_F(SimulatorOnLine, ModemEchoesAndReportsBusy) {
+TEST_F(LinkSimulatorOnLine, ModemEchoesAndReportsBusy) {
   MeterSimOptions options;
   options.Modem = ModemOptions{ModemOutcome::Busy};
   StartSim(options);
@@ -286,7 +286,7 @@ TEST_F(SimulatorOnLine, ModemEchoesAndReportsBusy) {
   EXPECT_EQ(sim->DialCommands(), std::vector<std::string>{"atd5551234"});
 }
 
-TEST_F(SimulatorOnLine, ModemConnectsThenPassesFramesThrough) {
+TEST_F(LinkSimulatorOnLine, ModemConnectsThenPassesFramesThrough) {
   MeterSimOptions options;
   options.Modem = ModemOptions{ModemOutcome::Connect};
   StartSim(options);
@@ -298,7 +298,7 @@ TEST_F(SimulatorOnLine, ModemConnectsThenPassesFramesThrough) {
   EXPECT_TRUE(AnswerCrcOk(ReadAnswer(*line, 9)));
 }
 
-TEST_F(SimulatorOnLine, Rs485AdapterAddressesAndErrorAnswers) {
+TEST_F(LinkSimulatorOnLine, Rs485AdapterAddressesAndErrorAnswers) {
   MeterSimOptions options;
   options.Rs485 = Rs485Options{5};
   StartSim(options);
@@ -322,7 +322,7 @@ TEST_F(SimulatorOnLine, Rs485AdapterAddressesAndErrorAnswers) {
   EXPECT_TRUE(AnswerCrcOk(answer));
 }
 
-TEST_F(SimulatorOnLine, FaultsOnAnswers) {
+TEST_F(LinkSimulatorOnLine, FaultsOnAnswers) {
   MeterSimOptions options;
   options.Faults = {{FaultKind::Noise, 0xF0, 0x0100, 0, 1, 3},
                     {FaultKind::CorruptChecksum, 0xF0, 0x0200},
@@ -356,7 +356,7 @@ TEST_F(SimulatorOnLine, FaultsOnAnswers) {
   EXPECT_EQ(sim->Faults().Hits(), 5);
 }
 
-TEST_F(SimulatorOnLine, ReorderedAnswersWithSeveralOutstanding) {
+TEST_F(LinkSimulatorOnLine, ReorderedAnswersWithSeveralOutstanding) {
   MeterSimOptions options;
   options.Faults = {{FaultKind::Reorder, 0xF0, 0x0100}};
   StartSim(options);
@@ -370,7 +370,7 @@ TEST_F(SimulatorOnLine, ReorderedAnswersWithSeveralOutstanding) {
   EXPECT_EQ(AnswerAddress(std::span<const std::uint8_t>(a).subspan(13)), 0x0100);
 }
 
-TEST_F(SimulatorOnLine, TcpConnectionBreaksInTheMiddleOfAnAnswer) {
+TEST_F(LinkSimulatorOnLine, TcpConnectionBreaksInTheMiddleOfAnAnswer) {
   MeterSimOptions options;
   options.Link = MeterSimOptions::Transport::Tcp;
   options.Faults = {{FaultKind::BreakConnection, 0xF0, std::nullopt, 0, 1, 100}};
