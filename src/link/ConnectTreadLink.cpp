@@ -85,10 +85,11 @@ void TConnectTread::DialModem() {
   }
   const std::string dial = std::string(LinkText::DialPrefix) + PhoneNumber + "\r";
   port_->PurgeQueues();
+  const auto userStop = [this] { return StopRequested.load() != 0; };
   while (ReadLinkByte()) {
-    if (Stopping()) break;
+    if (userStop()) break;
   }
-  if (Stopping()) {
+  if (userStop()) {
     DialNeeded = 0;
     return;
   }
@@ -133,10 +134,10 @@ void TConnectTread::DialModem() {
     }
     elapsed = std::lround((Now() - start) * SecondsPerDay);
     const int result = DialResult;
-    if (elapsed >= MaxDialSeconds || (result >= 1 && result <= 4) || TerminateRequested() || Stopping())
+    if (elapsed >= MaxDialSeconds || (result >= 1 && result <= 4) || TerminateRequested() || userStop())
       break;
   }
-  if (Stopping()) {
+  if (userStop()) {
     DialNeeded = 0;
     return;
   }

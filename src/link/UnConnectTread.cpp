@@ -49,6 +49,7 @@ void TConnectTread::Start() {
     Forwarder = ownForwarder_.get();
   }
   finished_ = false;
+  terminateRequested_ = false;
   thread_ = std::thread([this] { Run(); });
 }
 

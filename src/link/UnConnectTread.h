@@ -166,7 +166,8 @@ class TConnectTread {
   bool Exchange(std::uint8_t code, std::uint16_t address, std::uint8_t count, int dataLength,
                 bool firstRequest = false);
   bool WakeRule() const;
-  bool Stopping() const { return StopRequested.load() != 0; }
+  // A stop by the user or the link, or the thread told to terminate (shutdown).
+  bool Stopping() const { return StopRequested.load() != 0 || terminateRequested_.load(); }
   bool IsSerialKind() const { return LinkKind >= 0 && LinkKind <= 3; }
   bool IsSocketKind() const { return LinkKind == 4 || LinkKind == 5; }
   TDateTime Now() const { return clock_.Now(); }

@@ -209,6 +209,16 @@ TEST_F(ReaderTest, StopEndsTheReadingWithStatus8) {
   EXPECT_NE(reader->ProgressPercent, 100.0);
 }
 
+TEST_F(ReaderTest, TerminateEndsTheReadingAtTheNextPoll) {
+  line.onEveryRequest = [&] {
+    if (RequestsWithCode(0xF0).size() == 3) reader->Terminate();
+  };
+  reader->Execute();
+  EXPECT_EQ(reader->Status, LinkStatus::Stopped);
+  EXPECT_EQ(RequestsWithCode(0xF0).size(), 3u);
+  EXPECT_EQ(LastLine(), Trimmed(LinkText::ClosePort));
+}
+
 TEST_F(ReaderTest, WindowOfSixteenWithReorderedAndLostAnswers) {
   reader->LinkKind = LinkKinds::TcpRlz;
   reader->HostName = "meter.example";
@@ -475,6 +485,19 @@ TEST_F(DiallingTest, StopWhileDialling) {
   EXPECT_TRUE(meter().Requests.empty());
   EXPECT_EQ(reader->Dialling, 1);  // the dialling view stays
   EXPECT_EQ(LastLine(), Trimmed(LinkText::ClosePort));
+}
+
+TEST_F(DiallingTest, TerminateWhileDialling) {
+  line.modemReply = "";
+  int idle = 0;
+  line.onIdleRead = [&] {
+    if (++idle == 20) reader->Terminate();
+  };
+  reader->Execute();
+  EXPECT_EQ(reader->DialResult, DialResults::None);
+  EXPECT_TRUE(meter().Requests.empty());
+  EXPECT_NE(reader->Status, LinkStatus::Ok);
+  EXPECT_EQ(reader->Dialling, 0);
 }
 
 TEST_F(ReaderTest, ForwardedLinkWithAnswersFromTheTransport) {
