@@ -17,4 +17,5 @@ inline constexpr const char* PortClosing = "ЗАКРЫТИЕ ПОРТА";
 inline constexpr const char* PointerChanged = "УКАЗАТЕЛЬ ИЗМЕНИЛСЯ";
 inline constexpr const char* ChangedAreaRead = "ЧТЕНИЕ ИЗМЕНЕННОЙ ОБЛАСТИ ПРОЗВЕДЕНО";
 inline constexpr const char* NoAnswer = "ОТВЕТ НЕ ПОЛУЧЕН";
+inline constexpr const char* LinkBroken = "РАЗРЫВ СОЕДИНЕНИЯ";
 }  // namespace velk::LinkExpected

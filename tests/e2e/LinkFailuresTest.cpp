@@ -107,6 +107,18 @@ TEST_F(LinkReadingTest, RefusedTcpConnectionGivesStatus11) {
   EXPECT_THAT(reader->FatalError, HasSubstr(std::string(LinkExpected::ConnectFailed) + "127.0.0.1"));
 }
 
+TEST_F(LinkReadingTest, BrokenTcpConnectionEndsTheReadingWithStatus6) {
+  MeterSimOptions options;
+  options.Link = MeterSimOptions::Transport::Tcp;
+  options.Faults = {{FaultKind::BreakConnection, 0xF0, 0x0500, 0, 1, 40}};
+  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+  MakeReader(LinkKinds::Tcp);
+  RunReading();
+  EXPECT_EQ(reader->Status, 6);
+  EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::LinkBroken));
+  EXPECT_LT(ArchiveRequests(), 255);
+}
+
 TEST_F(LinkReadingTest, StopWhileDialling) {
   MeterSimOptions options;
   options.Modem = ModemOptions{ModemOutcome::Silence};
