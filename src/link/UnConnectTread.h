@@ -8,7 +8,9 @@
 // ProgressPercent, ReadStart, ReadingStarted, Dialling) and may set
 // StopRequested (and Status 8). The end handler runs through the user
 // interface's Synchronize once the reading is over; only then are the results
-// (FamilyCode, ShortSerial, the dump image) to be read.
+// (FamilyCode, ShortSerial, the dump image) to be read. The end handler must not
+// destroy the object (the thread is still inside that synchronised call);
+// destroy or reuse it once Finished() holds.
 #pragma once
 
 #include <array>
