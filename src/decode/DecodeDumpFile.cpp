@@ -96,7 +96,7 @@ std::optional<std::uint32_t> ResolveDeviceCode(const TDumpImage& image, TDecoded
     if (!code) ui.ShowMessage("Неизвестный тип прибора: байт типа " + std::to_string(typeByte));
     return code;
   }
-  const TextHeader header = ParseTextHeader(image.Whole());
+  const TextHeader header = ParseDumpTextHeader(image.Whole());
   if (!header.Version) {
     ui.ShowMessage("Неизвестный тип прибора: в заголовке файла нет номера Vers");
     return std::nullopt;

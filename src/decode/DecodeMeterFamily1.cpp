@@ -132,7 +132,7 @@ void DecodeMeterFamily1(const TDecodeInput& input, TDecodedValues& v) {
   const ImageReader image(ImageView(input.Image.DumpImage.data(), static_cast<std::size_t>(length)));
 
   // The text header names the meter; without a read time there the reading block's clock stands in.
-  const TextHeader header = ParseTextHeader(image.Bytes());
+  const TextHeader header = ParseDumpTextHeader(image.Bytes());
   if (header.Version && *header.Version >= 1 && *header.Version <= 49) v.DeviceCode = *header.Version;
   if (header.Serial) v.SerialNumber = *header.Serial;
   v.ReadTime = header.ReadTime ? *header.ReadTime : ClockBytesToDateTime(image, 138);

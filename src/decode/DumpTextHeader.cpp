@@ -38,7 +38,7 @@ std::optional<T> Number(std::string_view text) {
 
 }  // namespace
 
-TextHeader ParseTextHeader(ImageView image) {
+TextHeader ParseDumpTextHeader(ImageView image) {
   std::string copy(128, '\0');
   for (std::size_t i = 0; i < copy.size() && i < image.size(); ++i) copy[i] = static_cast<char>(image[i]);
   const std::string_view header(copy);

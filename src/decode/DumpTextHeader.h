@@ -19,7 +19,7 @@ struct TextHeader {
 
 // Each field is present only when found and numeric; a field running up to
 // byte 127 ends the parse.
-TextHeader ParseTextHeader(ImageView image);
+TextHeader ParseDumpTextHeader(ImageView image);
 
 // The moment the header's read-time seconds count from: 1969-12-31 19:00:00.
 constexpr TDateTime HeaderTimeOrigin = 25568.0 + 19.0 / 24.0;

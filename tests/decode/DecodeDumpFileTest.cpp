@@ -130,7 +130,7 @@ TEST(TextHeaderTest, FieldsAndLimits) {
   TDumpImage image;
   const std::string text = "Vers 53\r\nSN 1234\r\nReadTime 1700000000";
   std::copy(text.begin(), text.end(), image.DumpImage.begin());
-  TextHeader h = ParseTextHeader(image.Whole());
+  TextHeader h = ParseDumpTextHeader(image.Whole());
   EXPECT_EQ(h.Version, 53u);
   EXPECT_EQ(h.Serial, 1234);
   ASSERT_TRUE(h.ReadTime.has_value());
@@ -141,15 +141,15 @@ TEST(TextHeaderTest, FieldsAndLimits) {
   std::string longText = "Vers 53\r\nSN 7\r\nReadTime ";
   longText += std::string(128 - longText.size(), '1');
   std::copy(longText.begin(), longText.end(), image.DumpImage.begin());
-  h = ParseTextHeader(image.Whole());
+  h = ParseDumpTextHeader(image.Whole());
   EXPECT_EQ(h.Serial, 7);
   EXPECT_FALSE(h.ReadTime.has_value());
 
   image.Clear();
-  EXPECT_FALSE(ParseTextHeader(image.Whole()).Version.has_value());
+  EXPECT_FALSE(ParseDumpTextHeader(image.Whole()).Version.has_value());
   const std::string bad = "Vers xx\r\n";
   std::copy(bad.begin(), bad.end(), image.DumpImage.begin());
-  EXPECT_FALSE(ParseTextHeader(image.Whole()).Version.has_value());
+  EXPECT_FALSE(ParseDumpTextHeader(image.Whole()).Version.has_value());
 }
 
 TEST_F(DecodeDumpFileTest, TwoSystemMeterWritesBothReports) {

@@ -36,7 +36,7 @@ std::vector<std::uint8_t> PulseCounterRecord::Encode(int recordLength) const {
   return bytes;
 }
 
-PulseCounterImageBuilder::PulseCounterImageBuilder(int familyCode) : familyCode_(familyCode) {
+PulseCounterImageBuilder::PulseCounterImageBuilder(int familyCode) {
   base_.FamilyCode = familyCode;
   base_.RawDeviceCode = static_cast<std::uint8_t>(familyCode + 42);
   base_.RamBlockAddress = 0x0200;

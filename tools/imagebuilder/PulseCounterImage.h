@@ -72,7 +72,6 @@ class PulseCounterImageBuilder {
   void BuildFullDump(TDateTime readTime, TDumpImage& into) const;
 
  private:
-  int familyCode_;
   MeterMemory base_;
   std::uint16_t serial_ = 1;
   TDateTime clock_ = 0;
