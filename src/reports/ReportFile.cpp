@@ -21,7 +21,11 @@ namespace fs = std::filesystem;
 
 // Line ends of the monitor lines of the report writer: LF, then CR.
 constexpr const char* LineEnd = "\n\r";
-constexpr const char* ReadFileError = "Ошибка чтения из Файла";
+
+std::string ReadFileErrorText() {
+  std::string text = report_texts::ReadFileError;
+  return text.substr(0, text.find_last_not_of(' ') + 1);
+}
 
 bool FileExists(const std::string& pathText) {
   std::error_code ec;
@@ -39,9 +43,10 @@ void ReportCreateFailure(const std::string& newFile, const ReportWriteRequest& r
   if (request.CommandLine && sinks.CloseProgram) sinks.CloseProgram();
 }
 
-[[noreturn]] void RaiseIoError(const char* what, const std::string& pathText, const std::string& detail,
+// `what` is a message text without its trailing blank.
+[[noreturn]] void RaiseIoError(const std::string& what, const std::string& pathText, const std::string& detail,
                                ReportWriteSinks& sinks) {
-  const std::string line = std::string(what) + " '" + pathText + "'";
+  const std::string line = what + " '" + pathText + "'";
   sinks.Monitor.Append(line + (detail.empty() ? "" : ": " + detail) + LineEnd);
   sinks.Ui.SetStatusText(what, ColourRed);
   throw ReportFileError(line + (detail.empty() ? "" : ": " + detail));
@@ -152,17 +157,22 @@ ReportWriteOutcome WriteReport(typename F::Image& image, const ReportWriteReques
   ReportWriteOutcome outcome = ReportWriteOutcome::Written;
   if (viaTemporary) {
     if (request.ReadMode == 2) return ReportWriteOutcome::LeftInTemporary;
+    // A file longer than the largest report is read only that far: it is damaged anyway.
     std::string previous;
     const std::size_t largest =
         F::RecordsAt + F::RecordBytes * (HourReportCapacity + DayReportCapacity + MonthReportCapacity);
-    if (!ReadWholeFile(ToNativePath(names.PreviousFile), previous, largest + 1))
-      RaiseIoError(ReadFileError, names.PreviousFile, "", sinks);
+    std::error_code ec;
+    const auto size = fs::file_size(ToNativePath(names.PreviousFile), ec);
+    if (ec || (size <= largest && !ReadWholeFile(ToNativePath(names.PreviousFile), previous, largest)))
+      RaiseIoError(ReadFileErrorText(), names.PreviousFile, ec ? ec.message() : "", sinks);
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(previous.data()),
                                               previous.size());
-    if (const auto problem = PreviousFileProblem<F>(bytes)) {
+    const auto problem = size > largest ? std::optional<std::string>("файл длиннее любого отчета")
+                                        : PreviousFileProblem<F>(bytes);
+    if (problem) {
       // Not joined onto: the new reading is kept on its own, the damaged file stays as it is.
-      sinks.Monitor.Append(std::string(ReadFileError) + " '" + names.PreviousFile + "': " + *problem + LineEnd);
-      sinks.Ui.SetStatusText(ReadFileError, ColourRed);
+      sinks.Monitor.Append(ReadFileErrorText() + " '" + names.PreviousFile + "': " + *problem + LineEnd);
+      sinks.Ui.SetStatusText(ReadFileErrorText(), ColourRed);
       if (!WriteWholeFile(names.NewFile, names.NewFile, F::Serialize(image), request, sinks))
         return ReportWriteOutcome::CreateFailed;
       outcome = ReportWriteOutcome::PreviousUnusable;

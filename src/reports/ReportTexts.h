@@ -10,6 +10,7 @@ inline constexpr const char* KindFlowMeter = "Счетчик-расходоме�
 inline constexpr const char* KindFlowConverter = "Преобразователь расхода";
 inline constexpr const char* CreateFileError = "Ошибка создания Файла '";
 inline constexpr const char* WriteFileError = "Ошибка записи в Файл";
+inline constexpr const char* ReadFileError = "Ошибка чтения из Файла ";  // + path
 inline constexpr const char* TypeUnknown = "Тип не определен";
 inline constexpr const char* TsdChannelOpen = "  (";
 inline constexpr const char* TsdChannelClose = ") ";
