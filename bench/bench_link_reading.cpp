@@ -7,7 +7,6 @@
 //
 //   bench_link_reading [BAUD]     (default 9600)
 #include <time.h>
-
 #include <unistd.h>
 
 #include <chrono>
@@ -37,7 +36,8 @@ class PtyLinks final : public LinkOpener {
   std::unique_ptr<SerialPort> OpenSerial(const std::string&, int baudRate, std::string& error) override {
     return OpenSerialPort(path_, SerialSettings{baudRate}, error);
   }
-  std::unique_ptr<ByteStream> OpenTcp(const std::string& host, int port, int timeoutMs, std::string& error) override {
+  std::unique_ptr<ByteStream> OpenTcp(const std::string& host, int port, int timeoutMs,
+                                      std::string& error) override {
     return ConnectTcp(host, port, 5000, timeoutMs, error);
   }
 
@@ -122,8 +122,8 @@ int Run(const Scenario& s, int baud) {
   const double lineSeconds = wire * 10.0 / baud;
   const double pauseSeconds = requests * 0.050;
   const double limit = lineSeconds + pauseSeconds;
-  std::printf("%s: status %d, %d requests, DumpLength %d\n", s.Name, static_cast<int>(reader.Status), requests,
-              image->DumpLength);
+  std::printf("%s: status %d, %d requests, DumpLength %d\n", s.Name, static_cast<int>(reader.Status),
+              requests, image->DumpLength);
   std::printf("  bytes on the wire %lld (%.1f s at %d baud) + pauses %.1f s = line-time limit %.1f s\n", wire,
               lineSeconds, baud, pauseSeconds, limit);
   std::printf("  elapsed %.1f s, ratio elapsed / limit %.2f", elapsed, elapsed / limit);

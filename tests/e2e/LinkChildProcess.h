@@ -27,7 +27,8 @@ class ChildProcess {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!stdoutFile.empty()) {
-      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutFile.c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
     }
     if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);

@@ -5,7 +5,8 @@ namespace velk::LinkExpected {
 inline constexpr const char* Busy = "ЗАНЯТО  - ";
 inline constexpr const char* NoCarrier = "НЕТ НЕСУЩЕЙ  - ";
 inline constexpr const char* PortNotOpen = "ПОРТ НЕ ОТКРЫТ";
-inline constexpr const char* ConnectFailed = "Безуспешная попытка установить соединение с другим компьютером  ";
+inline constexpr const char* ConnectFailed =
+    "Безуспешная попытка установить соединение с другим компьютером  ";
 inline constexpr const char* TimeCorrected = "КОРРЕКЦИЯ ВРЕМЕНИ ПРОИЗВЕДЕНА";
 inline constexpr const char* DateCorrected = "КОРРЕКЦИЯ ДАТЫ ПРОИЗВЕДЕНА";
 inline constexpr const char* Stopped = "ПРЕРВАНО ПОЛЬЗОВАТЕЛЕМ";

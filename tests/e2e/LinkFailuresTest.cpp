@@ -166,7 +166,8 @@ TEST_F(LinkReadingTest, RetryCountZeroSendsEachRequestOnce) {
 
 TEST_F(LinkReadingTest, RetryCount255KeepsTrying) {
   MeterSimOptions options;
-  options.Faults = {{FaultKind::NoAnswer, 0xF2, std::nullopt, 0, 4}, {FaultKind::CorruptChecksum, 0xF0, 0, 0, 2}};
+  options.Faults = {{FaultKind::NoAnswer, 0xF2, std::nullopt, 0, 4},
+                    {FaultKind::CorruptChecksum, 0xF0, 0, 0, 2}};
   StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
   WriteCfg(0x0100, clock->Now());
   TConnectTread& r = MakeReader(LinkKinds::Rs232);

@@ -24,11 +24,13 @@ std::string FirstLine(const std::filesystem::path& file) {
 }
 
 TEST_F(LinkReadingTest, ProgramServesADumpFileOverTcp) {
-  if (!std::filesystem::exists(MeterSimProgram)) GTEST_SKIP() << "meter-sim is not built at " << MeterSimProgram;
+  if (!std::filesystem::exists(MeterSimProgram))
+    GTEST_SKIP() << "meter-sim is not built at " << MeterSimProgram;
   auto dump = std::make_unique<TDumpImage>();
   Meter53(clock->Now()).SetSerial(4321).BuildFullDump(clock->Now(), *dump);
   const auto dumpFile = data / "53-04321-001.dat";
-  WriteBytes(dumpFile, std::vector<std::uint8_t>(dump->DumpImage.begin(), dump->DumpImage.begin() + dump->DumpLength));
+  WriteBytes(dumpFile,
+             std::vector<std::uint8_t>(dump->DumpImage.begin(), dump->DumpImage.begin() + dump->DumpLength));
 
   const auto out = data / "meter-sim.out";
   ChildProcess program(MeterSimProgram, {"--dump", dumpFile.string(), "--tcp", "0"}, out.string());
@@ -52,14 +54,17 @@ TEST_F(LinkReadingTest, ProgramServesADumpFileOverTcp) {
 }
 
 TEST_F(LinkReadingTest, ProgramRefusesBadArguments) {
-  if (!std::filesystem::exists(MeterSimProgram)) GTEST_SKIP() << "meter-sim is not built at " << MeterSimProgram;
+  if (!std::filesystem::exists(MeterSimProgram))
+    GTEST_SKIP() << "meter-sim is not built at " << MeterSimProgram;
   ChildProcess unknown(MeterSimProgram, {"--modem", "maybe"});
-  for (int i = 0; i < 200 && unknown.Running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 200 && unknown.Running(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(unknown.Stop(), 2);
   const auto shortDump = data / "short.dat";
   WriteBytes(shortDump, std::vector<std::uint8_t>(100, 0));
   ChildProcess tooShort(MeterSimProgram, {"--dump", shortDump.string()});
-  for (int i = 0; i < 200 && tooShort.Running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 200 && tooShort.Running(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(tooShort.Stop(), 2);
 }
 

@@ -32,8 +32,8 @@ class SkippingClock final : public Clock {
  public:
   explicit SkippingClock(TDateTime start) : start_(start), origin_(std::chrono::steady_clock::now()) {}
   TDateTime Now() const override {
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - origin_).count() + skippedMs_.load() / 1000.0;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - origin_).count() +
+                           skippedMs_.load() / 1000.0;
     return start_ + seconds / SecondsPerDay;
   }
   void Skip(int milliseconds) { skippedMs_ += milliseconds; }
@@ -105,7 +105,8 @@ class LinkReadingTest : public ::testing::Test {
   // Runs the reading to its end (bounded, so that a hang fails instead of blocking the suite).
   void RunReading() {
     reader->Start();
-    for (int i = 0; i < 6000 && !reader->Finished(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 6000 && !reader->Finished(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(reader->Finished()) << "the reading did not end";
     reader->Join();
   }
@@ -135,11 +136,13 @@ class LinkReadingTest : public ::testing::Test {
   }
 
   // The image holds EEPROM [from, to) of the meter from image offset `at`.
-  ::testing::AssertionResult ImageHolds(const MeterMemory& m, std::int32_t at, std::uint32_t from, std::uint32_t to) {
+  ::testing::AssertionResult ImageHolds(const MeterMemory& m, std::int32_t at, std::uint32_t from,
+                                        std::uint32_t to) {
     for (std::uint32_t a = from; a < to; ++a) {
       const std::int32_t offset = at + static_cast<std::int32_t>(a - from);
       if (image->DumpImage[offset] != m.Eeprom[a]) {
-        return ::testing::AssertionFailure() << "image[" << offset << "] differs from memory byte 0x" << std::hex << a;
+        return ::testing::AssertionFailure()
+               << "image[" << offset << "] differs from memory byte 0x" << std::hex << a;
       }
     }
     return ::testing::AssertionSuccess();

@@ -164,8 +164,8 @@ TEST_F(LinkReadingTest, WindowOf16SurvivesReorderedAndLostAnswers) {
 
 TEST_F(LinkReadingTest, ShortAndHesitantAnswersOneAtATime) {
   MeterSimOptions options;
-  options.Faults = {{FaultKind::DropByte, 0xF0, 0x0700},                    // ends short: asked again
-                    {FaultKind::Stall, 0xF0, 0x0800, 0, 1, 100, 60},        // a pause within the byte limit
+  options.Faults = {{FaultKind::DropByte, 0xF0, 0x0700},              // ends short: asked again
+                    {FaultKind::Stall, 0xF0, 0x0800, 0, 1, 100, 60},  // a pause within the byte limit
                     {FaultKind::NoAnswer, 0xF0, 0x0A00}};
   StartMeter(Meter53(clock->Now()).BuildMemory(), options);
   MakeReader(LinkKinds::Rs232);
@@ -225,14 +225,16 @@ TEST_F(LinkReadingTest, ClockJustBeforeTheHourIsReadAgainAfterIt) {
 
   EXPECT_EQ(reader->Status, 0);
   int clockReads = 0;
-  for (const ReceivedRequest& r : sim->Meter().Requests()) clockReads += r.Code == 0xF1 && r.Address == 0x0200;
+  for (const ReceivedRequest& r : sim->Meter().Requests())
+    clockReads += r.Code == 0xF1 && r.Address == 0x0200;
   EXPECT_EQ(clockReads, 2);
   EXPECT_EQ(image->DumpImage[256 + 0x14], 0x11);  // the clock block read after the hour turned
   EXPECT_EQ(image->DumpImage[256 + 0x13], 0x00);
   // The archive, read after the hour turned, holds the new hour's record.
   const MeterMemory m = sim->Meter().Memory();
   EXPECT_EQ(m.RingPointer(*m.HourRing), pointerBefore + 32);
-  EXPECT_TRUE(ImageHolds(m, 512 + static_cast<std::int32_t>(pointerBefore + 32), pointerBefore + 32, pointerBefore + 64));
+  EXPECT_TRUE(ImageHolds(m, 512 + static_cast<std::int32_t>(pointerBefore + 32), pointerBefore + 32,
+                         pointerBefore + 64));
 }
 
 TEST_F(LinkReadingTest, NewHourDuringTheArchiveIsReadAgain) {
@@ -250,7 +252,8 @@ TEST_F(LinkReadingTest, NewHourDuringTheArchiveIsReadAgain) {
   const std::uint32_t pointer = m.RingPointer(*m.HourRing);
   EXPECT_EQ(pointer, b.HourPointer() + 32);
   EXPECT_EQ(GetLe(image->DumpImage, 512 + 137, 3), pointer);
-  EXPECT_TRUE(ImageHolds(m, 512 + static_cast<std::int32_t>(pointer), pointer, pointer + 32));  // the new record
+  EXPECT_TRUE(
+      ImageHolds(m, 512 + static_cast<std::int32_t>(pointer), pointer, pointer + 32));  // the new record
 }
 
 }  // namespace

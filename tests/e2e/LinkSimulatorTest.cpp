@@ -44,7 +44,10 @@ std::vector<std::uint8_t> ReadAnswer(ByteStream& line, std::size_t count, int qu
 
 TEST(LinkImageBuilder, Family53FieldsLieAtTheirAddresses) {
   Family5ImageBuilder b(53);
-  b.SetSerial(12345).SetClock(StartTime()).SetInitTime(*EncodeDateTime({2025, 1, 2, 3, 4, 5, 0})).SetFirmware(2, 5);
+  b.SetSerial(12345)
+      .SetClock(StartTime())
+      .SetInitTime(*EncodeDateTime({2025, 1, 2, 3, 4, 5, 0}))
+      .SetFirmware(2, 5);
   b.FillHourRecords(3).AddHourRecord(Family5Record::Clock(StartTime(), true));
   const MeterMemory m = b.BuildMemory();
 
@@ -102,7 +105,8 @@ TEST(LinkImageBuilder, FullAndAppendedReadingDumps) {
   EXPECT_EQ(image->DumpImage[143], 0x26);
   EXPECT_EQ(image->DumpImage[166], m.IdentMemory[6]);
   EXPECT_EQ(image->DumpImage[256 + 0x12], m.Ram[0x12]);
-  for (std::uint32_t a : {0u, 2u, 137u, 0x0100u, 0x8000u, 0xFFFFu}) EXPECT_EQ(image->DumpImage[512 + a], m.Eeprom[a]);
+  for (std::uint32_t a : {0u, 2u, 137u, 0x0100u, 0x8000u, 0xFFFFu})
+    EXPECT_EQ(image->DumpImage[512 + a], m.Eeprom[a]);
 
   const EepromRange ranges[] = {{0x1000, 0x1060}, {0x0100, 0x0120}};
   WriteAppendedReadingDump(m, StartTime(), ranges, *image);
@@ -242,6 +246,35 @@ TEST(LinkImageBuilder, OtherFamiliesNameTheirRecordLengths) {
   EXPECT_EQ(m.HourRing->RecordLength, 34);
   EXPECT_EQ(OtherFamilyImageBuilder(50).BuildMemory().RawDeviceCode, 72);
   EXPECT_EQ(OtherFamilyImageBuilder(60).RecordLength(), 8);
+}
+
+TEST(LinkLineFaults, RulesFromTheCommandLine) {
+  std::string error;
+  auto rule = ParseFaultRule("none:0xF0:0x0300:2", error);
+  ASSERT_TRUE(rule) << error;
+  EXPECT_EQ(rule->Kind, FaultKind::NoAnswer);
+  EXPECT_EQ(rule->Code, 0xF0);
+  EXPECT_EQ(rule->Address, 0x0300);
+  EXPECT_EQ(rule->Times, 2);
+  rule = ParseFaultRule("stall:*:*:-1:20:150", error);
+  ASSERT_TRUE(rule) << error;
+  EXPECT_FALSE(rule->Code);
+  EXPECT_EQ(rule->Times, -1);
+  EXPECT_EQ(rule->Param, 20);
+  EXPECT_EQ(rule->Param2, 150);
+  EXPECT_FALSE(ParseFaultRule("zap", error));
+  EXPECT_NE(error.find("unknown fault 'zap'"), std::string::npos);
+  EXPECT_FALSE(ParseFaultRule("crc:F0", error));
+  EXPECT_NE(error.find("'F0' is not a number"), std::string::npos);
+
+  FaultPlan plan({{FaultKind::CorruptChecksum, 0xF0, std::nullopt, 1, 2}});  // skip one, then hit two
+  const ReceivedRequest f0{std::nullopt, 0xF0, 0x0100, 0};
+  EXPECT_TRUE(plan.Strike({std::nullopt, 0xF2, 0, 0}).empty());
+  EXPECT_TRUE(plan.Strike(f0).empty());
+  EXPECT_EQ(plan.Strike(f0).size(), 1u);
+  EXPECT_EQ(plan.Strike(f0).size(), 1u);
+  EXPECT_TRUE(plan.Strike(f0).empty());
+  EXPECT_EQ(plan.Hits(), 2);
 }
 
 struct LinkSimulatorOnLine : ::testing::Test {

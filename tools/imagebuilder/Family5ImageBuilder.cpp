@@ -9,8 +9,10 @@ namespace velk {
 
 namespace {
 
-constexpr std::uint32_t HourFirstField = 128, HourLastField = 131, HourPreviousField = 134, HourPointerField = 137;
-constexpr std::uint32_t DayFirstField = 192, DayLastField = 195, DayPreviousField = 198, DayPointerField = 201;
+constexpr std::uint32_t HourFirstField = 128, HourLastField = 131, HourPreviousField = 134,
+                        HourPointerField = 137;
+constexpr std::uint32_t DayFirstField = 192, DayLastField = 195, DayPreviousField = 198,
+                        DayPointerField = 201;
 
 void PutCommon(std::array<std::uint8_t, 32>& b, const Family5Record& r) {
   PutLe(b, 0, r.Heat1, 2);
@@ -41,7 +43,9 @@ std::uint16_t Family5Record::Temperature(double degrees) {
   return static_cast<std::uint16_t>(std::lround((degrees + 1.0) * 256.0));
 }
 
-std::uint8_t Family5Record::Voltage(double volts) { return static_cast<std::uint8_t>(std::lround((volts - 2.0) * 64.0)); }
+std::uint8_t Family5Record::Voltage(double volts) {
+  return static_cast<std::uint8_t>(std::lround((volts - 2.0) * 64.0));
+}
 
 Family5Record Family5Record::Clock(TDateTime stamp, bool resetMark) {
   Family5Record r;
@@ -62,7 +66,8 @@ Family5Record Family5Record::Sample(int n) {
   Family5Record r;
   r.Heat1 = static_cast<std::uint16_t>(400 + k % 97);
   r.Heat2 = static_cast<std::uint16_t>(200 + k % 53);
-  r.Temp = {Temperature(70.0 + k % 10), Temperature(50.0 + k % 7), Temperature(65.0), Temperature(45.0 + k % 5)};
+  r.Temp = {Temperature(70.0 + k % 10), Temperature(50.0 + k % 7), Temperature(65.0),
+            Temperature(45.0 + k % 5)};
   r.Mass = {static_cast<std::uint16_t>(3000 + k), static_cast<std::uint16_t>(2900 + k), 1500, 1400};
   r.Volume5 = static_cast<std::uint16_t>(100 + k % 11);
   r.Pressure = {60, 40, 55, 35};
@@ -226,7 +231,8 @@ Family5ImageBuilder& Family5ImageBuilder::SetRamByte(std::uint16_t ramAddress, s
   return *this;
 }
 
-Family5ImageBuilder& Family5ImageBuilder::SetEepromBytes(std::uint32_t address, const std::vector<std::uint8_t>& bytes) {
+Family5ImageBuilder& Family5ImageBuilder::SetEepromBytes(std::uint32_t address,
+                                                         const std::vector<std::uint8_t>& bytes) {
   base_.WriteEepromBytes(address, bytes);
   return *this;
 }
@@ -250,8 +256,8 @@ MeterMemory Family5ImageBuilder::BuildMemory() const {
   m.WriteEeprom(2, serial_, 2);
   m.WriteClock(clock_);
 
-  const auto layRing = [&m](std::uint32_t first, int slots, int newest, const std::vector<Family5Record>& records,
-                            bool day) {
+  const auto layRing = [&m](std::uint32_t first, int slots, int newest,
+                            const std::vector<Family5Record>& records, bool day) {
     const int count = static_cast<int>(std::min<std::size_t>(records.size(), slots));
     for (int i = 0; i < count; ++i) {
       const int slot = ((newest - (count - 1 - i)) % slots + slots) % slots;

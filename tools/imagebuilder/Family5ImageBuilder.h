@@ -48,22 +48,22 @@ struct Family5Record {
   Kind Type = Kind::Normal;
 
   // Normal record.
-  std::uint16_t Heat1 = 0, Heat2 = 0;       // bytes 0..1, 2..3: heat of systems 1 and 2, raw counts
-  std::array<std::uint16_t, 4> Temp{};      // bytes 4..11: T1..T4 as (degrees + 1) x 256; 0xFFFF: no sensor
-  std::array<std::uint16_t, 4> Mass{};      // bytes 12..19: masses of channels 1..4, raw counts
-  std::uint16_t Volume5 = 0;                // bytes 20..21: volume of channel 5, raw counts
-  std::array<std::uint8_t, 4> Pressure{};   // bytes 22..25: P1..P4 in tenths of kgf/cm2
-  std::uint8_t K1 = 0, K2 = 0;              // bytes 26, 27: error-situation codes
+  std::uint16_t Heat1 = 0, Heat2 = 0;      // bytes 0..1, 2..3: heat of systems 1 and 2, raw counts
+  std::array<std::uint16_t, 4> Temp{};     // bytes 4..11: T1..T4 as (degrees + 1) x 256; 0xFFFF: no sensor
+  std::array<std::uint16_t, 4> Mass{};     // bytes 12..19: masses of channels 1..4, raw counts
+  std::uint16_t Volume5 = 0;               // bytes 20..21: volume of channel 5, raw counts
+  std::array<std::uint8_t, 4> Pressure{};  // bytes 22..25: P1..P4 in tenths of kgf/cm2
+  std::uint8_t K1 = 0, K2 = 0;             // bytes 26, 27: error-situation codes
   std::uint16_t WorkMin1 = 60, WorkMin2 = 60;  // hour record: bytes 28 and 30; day record: 16 bits at 28, 30
-  std::uint8_t SupplyVoltage = 0x60;        // hour record byte 29: (U - 2) x 64
+  std::uint8_t SupplyVoltage = 0x60;           // hour record byte 29: (U - 2) x 64
 
   // Clock record: bytes 0..5 BCD second (bit 7 = reset mark), minute, hour, day, month,
   // year - 2000; bytes 6..25 0x5A, 26..27 0xFF, 29 the supply voltage.
   TDateTime Stamp = 0;
   bool ResetMark = false;
 
-  static std::uint16_t Temperature(double degrees);   // (degrees + 1) x 256
-  static std::uint8_t Voltage(double volts);           // (volts - 2) x 64
+  static std::uint16_t Temperature(double degrees);  // (degrees + 1) x 256
+  static std::uint8_t Voltage(double volts);         // (volts - 2) x 64
   static Family5Record Clock(TDateTime stamp, bool resetMark = false);
   static Family5Record Blank();
   // A plausible hour of operation whose values vary with n (no clock or blank pattern).
@@ -84,10 +84,10 @@ class Family5ImageBuilder {
   // familyCode 53..56; the raw device code is familyCode + 30.
   explicit Family5ImageBuilder(int familyCode = 53);
 
-  Family5ImageBuilder& SetSerial(std::uint16_t serial);   // EEPROM 2..3 and the identification answer
-  Family5ImageBuilder& SetClock(TDateTime meterClock);    // RAM clock
-  Family5ImageBuilder& SetInitTime(TDateTime initTime);   // EEPROM 10..15
-  Family5ImageBuilder& SetFirmware(int major, int minor); // 0xC000 bytes 6, 7
+  Family5ImageBuilder& SetSerial(std::uint16_t serial);    // EEPROM 2..3 and the identification answer
+  Family5ImageBuilder& SetClock(TDateTime meterClock);     // RAM clock
+  Family5ImageBuilder& SetInitTime(TDateTime initTime);    // EEPROM 10..15
+  Family5ImageBuilder& SetFirmware(int major, int minor);  // 0xC000 bytes 6, 7
   Family5ImageBuilder& SetSchemes(std::uint8_t system1, std::uint8_t system2);  // EEPROM 1 nibbles
   Family5ImageBuilder& SetChannelConfig(int channel, std::uint8_t config);      // channel 1..5
   Family5ImageBuilder& SetColdWaterTemp(std::uint8_t degrees);

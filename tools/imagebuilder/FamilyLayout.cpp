@@ -14,7 +14,9 @@ bool IsFamily5(int f) { return f >= 53 && f <= 56; }
 std::vector<std::uint8_t> SampleHour(int familyCode, int length, long long n) {
   const int k = static_cast<int>(((n % 1000) + 1000) % 1000);
   std::vector<std::uint8_t> r(length, 0);
-  const auto put = [&r](int at, int value, int width) { PutLe(r, at, static_cast<std::uint32_t>(value), width); };
+  const auto put = [&r](int at, int value, int width) {
+    PutLe(r, at, static_cast<std::uint32_t>(value), width);
+  };
   if (familyCode < 50) {
     put(0, 300 + k, 2);  // heat
     r[2] = 70;           // T1
@@ -26,21 +28,21 @@ std::vector<std::uint8_t> SampleHour(int familyCode, int length, long long n) {
     r[11] = 96;          // P1 x 16
     r[12] = 64;          // P2 x 16
   } else if (familyCode == 50 || familyCode == 51) {
-    put(0, 400 + k, 2);                     // heat
-    put(2, std::lround(71.0 * 256), 2);     // T1
-    put(4, std::lround(51.0 * 256), 2);     // T2
-    put(6, 1000 + k, 2);                    // V1..V3
+    put(0, 400 + k, 2);                  // heat
+    put(2, std::lround(71.0 * 256), 2);  // T1
+    put(4, std::lround(51.0 * 256), 2);  // T2
+    put(6, 1000 + k, 2);                 // V1..V3
     put(8, 990 + k, 2);
     put(10, 10, 2);
     put(12, static_cast<int>(n % 100000), 3);  // work time
-    r[15] = 0;                              // K1: no error (0xFF would mark a clock record)
+    r[15] = 0;                                 // K1: no error (0xFF would mark a clock record)
   } else if (familyCode == 60) {
     put(0, 500 + k, 2);                  // volume
     put(2, std::lround(16.0 * 256), 2);  // temperature
     r[7] = 0;                            // 0x8F would mark a clock record
   } else {
     for (int c = 0; c + 1 < length - 2; c += 2) put(c, 10 + k + c, 2);  // channel volumes
-    r[length - 1] = 0;                                               // 0x8F would mark a clock record
+    r[length - 1] = 0;                                                  // 0x8F would mark a clock record
   }
   return r;
 }
@@ -52,19 +54,27 @@ RecordMaker HourMaker(int familyCode, int length) {
       return std::vector<std::uint8_t>(b.begin(), b.end());
     };
   }
-  return [familyCode, length](TDateTime end) { return SampleHour(familyCode, length, std::llround(end * 24.0)); };
+  return [familyCode, length](TDateTime end) {
+    return SampleHour(familyCode, length, std::llround(end * 24.0));
+  };
 }
 
 }  // namespace
 
 std::uint8_t RawCodeOfFamily(int familyCode) {
   switch (familyCode) {
-    case 50: return 72;
-    case 51: return 81;
-    case 60: return 96;
-    case 70: return 112;
-    case 71: return 113;
-    default: return static_cast<std::uint8_t>(IsFamily5(familyCode) ? familyCode + 30 : familyCode);
+    case 50:
+      return 72;
+    case 51:
+      return 81;
+    case 60:
+      return 96;
+    case 70:
+      return 112;
+    case 71:
+      return 113;
+    default:
+      return static_cast<std::uint8_t>(IsFamily5(familyCode) ? familyCode + 30 : familyCode);
   }
 }
 

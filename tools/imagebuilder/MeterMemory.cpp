@@ -30,14 +30,17 @@ void PutBcdClock(std::span<std::uint8_t> bytes, std::size_t offset, TDateTime cl
   }
 }
 
-std::uint32_t MeterMemory::ReadEeprom(std::uint32_t address, int width) const { return GetLe(Eeprom, address, width); }
+std::uint32_t MeterMemory::ReadEeprom(std::uint32_t address, int width) const {
+  return GetLe(Eeprom, address, width);
+}
 
 void MeterMemory::WriteEeprom(std::uint32_t address, std::uint32_t value, int width) {
   PutLe(Eeprom, address, value, width);
 }
 
 void MeterMemory::WriteEepromBytes(std::uint32_t address, std::span<const std::uint8_t> bytes) {
-  for (std::size_t i = 0; i < bytes.size() && address + i < Eeprom.size(); ++i) Eeprom[address + i] = bytes[i];
+  for (std::size_t i = 0; i < bytes.size() && address + i < Eeprom.size(); ++i)
+    Eeprom[address + i] = bytes[i];
 }
 
 std::uint32_t MeterMemory::RingFirst(const RingLayout& ring) const {
@@ -114,8 +117,8 @@ void WriteFullReadingDump(const MeterMemory& memory, TDateTime readTime, TDumpIm
   into.DumpLength = CopyEeprom(memory, 0, static_cast<std::uint32_t>(memory.Eeprom.size()), 512, into);
 }
 
-void WriteAppendedReadingDump(const MeterMemory& memory, TDateTime readTime, std::span<const EepromRange> ranges,
-                              TDumpImage& into) {
+void WriteAppendedReadingDump(const MeterMemory& memory, TDateTime readTime,
+                              std::span<const EepromRange> ranges, TDumpImage& into) {
   WriteReadingHead(memory, readTime, into);
   const bool olderFamily = memory.FamilyCode < 50;
   std::int32_t offset = CopyEeprom(memory, 0, olderFamily ? 548 : 256, 512, into);

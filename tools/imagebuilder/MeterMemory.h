@@ -44,9 +44,9 @@ struct RingLayout {
 using RecordMaker = std::function<std::vector<std::uint8_t>(TDateTime periodEnd)>;
 
 struct MeterMemory {
-  int FamilyCode = 0;                 // internal family code (53 for raw code 83, ...)
-  std::uint8_t RawDeviceCode = 0;     // identification answer byte 6; the dump's type byte
-  std::uint16_t ShortSerial = 0;      // identification answer bytes 4..5
+  int FamilyCode = 0;                         // internal family code (53 for raw code 83, ...)
+  std::uint8_t RawDeviceCode = 0;             // identification answer byte 6; the dump's type byte
+  std::uint16_t ShortSerial = 0;              // identification answer bytes 4..5
   std::array<std::uint8_t, 8> IdentMemory{};  // memory at 0xC000 (families >= 50)
   std::array<std::uint8_t, 256> Ram{};        // working-memory block with the clock
   std::uint16_t RamBlockAddress = 0x0200;     // address the reader asks the block at
@@ -98,8 +98,8 @@ void WriteFullReadingDump(const MeterMemory& memory, TDateTime readTime, TDumpIm
 struct EepromRange {
   std::uint32_t From = 0, To = 0;
 };
-void WriteAppendedReadingDump(const MeterMemory& memory, TDateTime readTime, std::span<const EepromRange> ranges,
-                              TDumpImage& into);
+void WriteAppendedReadingDump(const MeterMemory& memory, TDateTime readTime,
+                              std::span<const EepromRange> ranges, TDumpImage& into);
 
 // The dump file's text header at 0..127: "Vers <code>\r\nSN <serial>\r\nReadTime <seconds>", the
 // seconds counted from 1969-12-31 19:00:00 local time.

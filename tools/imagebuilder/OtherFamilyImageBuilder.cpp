@@ -93,7 +93,8 @@ MeterMemory OtherFamilyImageBuilder::BuildMemory() const {
   for (int i = 0; i < count; ++i) {
     const int slot = ((newest - (count - 1 - i)) % slots + slots) % slots;
     const TDateTime hourEnd = clock_ - (count - 1 - i) / 24.0;
-    m.WriteEepromBytes(ringFirst_ + static_cast<std::uint32_t>(slot) * recordLength_, m.NewHourRecord(hourEnd));
+    m.WriteEepromBytes(ringFirst_ + static_cast<std::uint32_t>(slot) * recordLength_,
+                       m.NewHourRecord(hourEnd));
   }
   m.SetRingPointer(*m.HourRing, HourPointer());
   m.WriteClock(clock_);

@@ -27,11 +27,11 @@ class OtherFamilyImageBuilder {
   // familyCode 1..49, 50, 51, 60, 70 or 71.
   explicit OtherFamilyImageBuilder(int familyCode);
 
-  OtherFamilyImageBuilder& SetSerial(std::uint16_t serial);     // EEPROM 2..3 and the identification answer
-  OtherFamilyImageBuilder& SetClock(TDateTime meterClock);      // RAM clock
-  OtherFamilyImageBuilder& SetFirmware(int major, int minor);   // 0xC000 bytes 6, 7 (families >= 50)
-  OtherFamilyImageBuilder& SetSizeIndex(std::uint8_t index);    // EEPROM 1 (50, 51, 60)
-  OtherFamilyImageBuilder& FillHourRecords(int count);          // sample records, oldest first
+  OtherFamilyImageBuilder& SetSerial(std::uint16_t serial);    // EEPROM 2..3 and the identification answer
+  OtherFamilyImageBuilder& SetClock(TDateTime meterClock);     // RAM clock
+  OtherFamilyImageBuilder& SetFirmware(int major, int minor);  // 0xC000 bytes 6, 7 (families >= 50)
+  OtherFamilyImageBuilder& SetSizeIndex(std::uint8_t index);   // EEPROM 1 (50, 51, 60)
+  OtherFamilyImageBuilder& FillHourRecords(int count);         // sample records, oldest first
   OtherFamilyImageBuilder& SetHourNewestSlot(int slot);
   OtherFamilyImageBuilder& SetEepromBytes(std::uint32_t address, const std::vector<std::uint8_t>& bytes);
 

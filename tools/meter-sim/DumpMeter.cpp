@@ -9,7 +9,8 @@ namespace velk {
 
 std::optional<MeterMemory> MeterMemoryFromDump(std::span<const std::uint8_t> dump, std::string& error) {
   if (dump.size() < 768) {
-    error = "the dump has " + std::to_string(dump.size()) + " bytes, fewer than the 768 of its head and constants";
+    error = "the dump has " + std::to_string(dump.size()) +
+            " bytes, fewer than the 768 of its head and constants";
     return std::nullopt;
   }
   if (dump[128] == 0) {

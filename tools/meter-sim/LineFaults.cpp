@@ -22,8 +22,9 @@ std::optional<long> ParseNumber(const std::string& text) {
 
 std::optional<FaultRule> ParseFaultRule(const std::string& text, std::string& error) {
   static const std::map<std::string, FaultKind> kinds = {
-      {"noise", FaultKind::Noise},     {"crc", FaultKind::CorruptChecksum}, {"drop", FaultKind::DropByte},
-      {"stall", FaultKind::Stall},     {"none", FaultKind::NoAnswer},       {"reorder", FaultKind::Reorder},
+      {"noise", FaultKind::Noise},          {"crc", FaultKind::CorruptChecksum},
+      {"drop", FaultKind::DropByte},        {"stall", FaultKind::Stall},
+      {"none", FaultKind::NoAnswer},        {"reorder", FaultKind::Reorder},
       {"break", FaultKind::BreakConnection}};
   std::vector<std::string> parts;
   std::stringstream stream(text);
@@ -42,11 +43,21 @@ std::optional<FaultRule> ParseFaultRule(const std::string& text, std::string& er
       return std::nullopt;
     }
     switch (i) {
-      case 1: rule.Code = static_cast<std::uint8_t>(*value); break;
-      case 2: rule.Address = static_cast<std::uint16_t>(*value); break;
-      case 3: rule.Times = static_cast<int>(*value); break;
-      case 4: rule.Param = static_cast<int>(*value); break;
-      case 5: rule.Param2 = static_cast<int>(*value); break;
+      case 1:
+        rule.Code = static_cast<std::uint8_t>(*value);
+        break;
+      case 2:
+        rule.Address = static_cast<std::uint16_t>(*value);
+        break;
+      case 3:
+        rule.Times = static_cast<int>(*value);
+        break;
+      case 4:
+        rule.Param = static_cast<int>(*value);
+        break;
+      case 5:
+        rule.Param2 = static_cast<int>(*value);
+        break;
       default:
         error = "fault '" + text + "': too many fields";
         return std::nullopt;

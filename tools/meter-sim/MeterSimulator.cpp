@@ -33,11 +33,16 @@ std::string Upper(std::string text) {
 
 std::string ModemResult(ModemOutcome outcome) {
   switch (outcome) {
-    case ModemOutcome::Connect: return ModemText::Connect;
-    case ModemOutcome::Busy: return ModemText::Busy;
-    case ModemOutcome::NoCarrier: return ModemText::NoCarrier;
-    case ModemOutcome::NoDialtone: return ModemText::NoDialtone;
-    case ModemOutcome::Silence: break;
+    case ModemOutcome::Connect:
+      return ModemText::Connect;
+    case ModemOutcome::Busy:
+      return ModemText::Busy;
+    case ModemOutcome::NoCarrier:
+      return ModemText::NoCarrier;
+    case ModemOutcome::NoDialtone:
+      return ModemText::NoDialtone;
+    case ModemOutcome::Silence:
+      break;
   }
   return {};
 }
@@ -179,7 +184,8 @@ void MeterSimulator::OnModemBytes(std::span<const std::uint8_t> bytes) {
       Queue(std::vector<std::uint8_t>(echo.begin(), echo.end()), now);
     }
     const std::string result = "\r\n" + (dial ? ModemResult(modem.Outcome) : std::string("OK")) + "\r\n";
-    Queue(std::vector<std::uint8_t>(result.begin(), result.end()), now + std::chrono::milliseconds(modem.ResultDelayMs));
+    Queue(std::vector<std::uint8_t>(result.begin(), result.end()),
+          now + std::chrono::milliseconds(modem.ResultDelayMs));
     if (dial && modem.Outcome == ModemOutcome::Connect) {
       modemConnected_ = true;
       return;  // what follows the dial command in the same read is line data, which a modem drops
@@ -197,7 +203,8 @@ void MeterSimulator::OnRequest(const ReceivedRequest& request) {
     if (rs485.MeterSilent) {
       const std::uint8_t echo[3] = {static_cast<std::uint8_t>(request.Address & 0xFF),
                                     static_cast<std::uint8_t>(request.Address >> 8), request.Count};
-      Queue(BuildAnswerFrame(rs485.ErrorAnswerWithAddress ? rs485.Address : 0x00, MeterCode::ErrorAnswer, echo, {}),
+      Queue(BuildAnswerFrame(rs485.ErrorAnswerWithAddress ? rs485.Address : 0x00, MeterCode::ErrorAnswer,
+                             echo, {}),
             ready);
       return;
     }
@@ -219,8 +226,11 @@ void MeterSimulator::QueueAnswer(std::vector<std::uint8_t> answer, const std::ve
     const std::size_t middle = answer.size() / 2;
     const std::size_t at = f.Param >= 0 ? std::min<std::size_t>(f.Param, answer.size()) : middle;
     switch (f.Kind) {
-      case FaultKind::NoAnswer: return;
-      case FaultKind::CorruptChecksum: answer.back() ^= 0xFF; break;
+      case FaultKind::NoAnswer:
+        return;
+      case FaultKind::CorruptChecksum:
+        answer.back() ^= 0xFF;
+        break;
       case FaultKind::DropByte:
         if (!answer.empty()) answer.erase(answer.begin() + std::min(at, answer.size() - 1));
         break;
@@ -235,7 +245,9 @@ void MeterSimulator::QueueAnswer(std::vector<std::uint8_t> answer, const std::ve
         stallAt = at;
         stallFor = std::chrono::milliseconds(f.Param2);
         break;
-      case FaultKind::Reorder: reorder = true; break;
+      case FaultKind::Reorder:
+        reorder = true;
+        break;
       case FaultKind::BreakConnection:
         if (connection_) breakAt = at;
         break;
@@ -245,7 +257,8 @@ void MeterSimulator::QueueAnswer(std::vector<std::uint8_t> answer, const std::ve
   std::vector<OutItem> items;
   if (stallAt && *stallAt < answer.size()) {
     items.push_back(MakeItem(std::vector<std::uint8_t>(answer.begin(), answer.begin() + *stallAt), ready));
-    items.push_back(MakeItem(std::vector<std::uint8_t>(answer.begin() + *stallAt, answer.end()), ready, stallFor));
+    items.push_back(
+        MakeItem(std::vector<std::uint8_t>(answer.begin() + *stallAt, answer.end()), ready, stallFor));
   } else {
     items.push_back(MakeItem(std::move(answer), ready));
   }
@@ -270,7 +283,8 @@ void MeterSimulator::Queue(std::vector<std::uint8_t> bytes, SteadyTime notBefore
 }
 
 bool MeterSimulator::WriteLine(std::span<const std::uint8_t> bytes) {
-  const bool ok = pty_ ? pty_->Write(bytes, WriteTimeoutMs) : connection_ && connection_->WriteAll(bytes, WriteTimeoutMs);
+  const bool ok =
+      pty_ ? pty_->Write(bytes, WriteTimeoutMs) : connection_ && connection_->WriteAll(bytes, WriteTimeoutMs);
   if (ok) bytesOut_ += static_cast<long long>(bytes.size());
   return ok;
 }
@@ -292,7 +306,8 @@ std::optional<MeterSimulator::SteadyTime> MeterSimulator::Pump() {
       if (!WriteLine(part) && connection_) return std::nullopt;  // the peer has gone
       item.Written = due;
     }
-    if (item.Written < item.Bytes.size()) return *item.Start + byteTime * static_cast<std::int64_t>(item.Written + 1);
+    if (item.Written < item.Bytes.size())
+      return *item.Start + byteTime * static_cast<std::int64_t>(item.Written + 1);
     lineFree_ = byteTime > 0ns ? *item.Start + byteTime * static_cast<std::int64_t>(item.Bytes.size()) : now;
     const bool close = item.CloseAfter;
     output_.pop_front();

@@ -37,8 +37,8 @@ enum class ModemOutcome { Connect, Busy, NoCarrier, NoDialtone, Silence };
 
 struct ModemOptions {
   ModemOutcome Outcome = ModemOutcome::Connect;
-  bool Echo = true;         // the modem echoes the command line it was given
-  int ResultDelayMs = 50;   // from the end of the dial command to the result text
+  bool Echo = true;        // the modem echoes the command line it was given
+  int ResultDelayMs = 50;  // from the end of the dial command to the result text
 };
 
 struct Rs485Options {
@@ -63,7 +63,8 @@ struct MeterSimOptions {
 
 class MeterSimulator {
  public:
-  MeterSimulator(MeterMemory memory, const Clock& clock, MeterSimOptions options, double clockOffsetSeconds = 0);
+  MeterSimulator(MeterMemory memory, const Clock& clock, MeterSimOptions options,
+                 double clockOffsetSeconds = 0);
   ~MeterSimulator();
   MeterSimulator(const MeterSimulator&) = delete;
   MeterSimulator& operator=(const MeterSimulator&) = delete;

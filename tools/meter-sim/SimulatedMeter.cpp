@@ -62,8 +62,10 @@ std::vector<ReceivedRequest> RequestScanner::Feed(std::span<const std::uint8_t> 
 }
 
 std::vector<std::uint8_t> BuildAnswerFrame(std::uint8_t firstByte, std::uint8_t code,
-                                           const std::uint8_t (&parameters)[3], std::span<const std::uint8_t> data) {
-  std::vector<std::uint8_t> frame = {firstByte, 0x00, MeterSyncByte, code, parameters[0], parameters[1], parameters[2]};
+                                           const std::uint8_t (&parameters)[3],
+                                           std::span<const std::uint8_t> data) {
+  std::vector<std::uint8_t> frame = {firstByte,     0x00,          MeterSyncByte, code,
+                                     parameters[0], parameters[1], parameters[2]};
   frame.insert(frame.end(), data.begin(), data.end());
   const std::uint16_t crc = MeterFrameCrc(std::span<const std::uint8_t>(frame).subspan(3));
   frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
@@ -129,7 +131,8 @@ void SimulatedMeter::TickLocked() {
   for (int n = 0; lastHour_ < hour && n < MaxHoursCaughtUp; ++n) {
     ++lastHour_;
     const TDateTime hourEnd = static_cast<double>(lastHour_) / 24.0;
-    if (memory_.HourRing && memory_.NewHourRecord) memory_.AdvanceRing(*memory_.HourRing, memory_.NewHourRecord(hourEnd));
+    if (memory_.HourRing && memory_.NewHourRecord)
+      memory_.AdvanceRing(*memory_.HourRing, memory_.NewHourRecord(hourEnd));
     if (lastHour_ % 24 == 0 && memory_.DayRing && memory_.NewDayRecord) {
       memory_.AdvanceRing(*memory_.DayRing, memory_.NewDayRecord(hourEnd));
     }
@@ -181,11 +184,13 @@ std::optional<std::vector<std::uint8_t>> SimulatedMeter::Answer(const ReceivedRe
     }
     case MeterCode::WorkingMemory: {
       // The older meters answer a working-memory request with the non-volatile code.
-      const std::uint8_t code = memory_.FamilyCode < 50 ? MeterCode::NonVolatileMemory : MeterCode::WorkingMemory;
+      const std::uint8_t code =
+          memory_.FamilyCode < 50 ? MeterCode::NonVolatileMemory : MeterCode::WorkingMemory;
       return BuildAnswerFrame(0x00, code, echo, ReadWorkingMemory(request.Address, length));
     }
     case MeterCode::NonVolatileMemory:
-      return BuildAnswerFrame(0x00, MeterCode::NonVolatileMemory, echo, ReadNonVolatile(request.Address, length));
+      return BuildAnswerFrame(0x00, MeterCode::NonVolatileMemory, echo,
+                              ReadNonVolatile(request.Address, length));
     case MeterCode::SetTime: {
       const auto minute = FromBcd(request.Address & 0xFF), hour = FromBcd(request.Address >> 8);
       if (!minute || !hour || *minute > 59 || *hour > 23) return std::nullopt;

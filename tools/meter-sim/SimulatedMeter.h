@@ -35,7 +35,8 @@ class RequestScanner {
 
 // An answer frame: [firstByte] 00 A5 code p4 p5 p6 data... CRC (low, high).
 std::vector<std::uint8_t> BuildAnswerFrame(std::uint8_t firstByte, std::uint8_t code,
-                                           const std::uint8_t (&parameters)[3], std::span<const std::uint8_t> data);
+                                           const std::uint8_t (&parameters)[3],
+                                           std::span<const std::uint8_t> data);
 
 class SimulatedMeter {
  public:

@@ -101,7 +101,8 @@ std::string Parse(int argc, char** argv, Arguments& a) {
       if (!number(n)) return "--clock-offset needs seconds";
       a.ClockOffset = n;
     } else if (option == "--modem") {
-      if (!value(text) || !outcomes.count(text)) return "--modem needs connect, busy, no-carrier, no-dialtone or silence";
+      if (!value(text) || !outcomes.count(text))
+        return "--modem needs connect, busy, no-carrier, no-dialtone or silence";
       if (!a.Options.Modem) a.Options.Modem = ModemOptions{};
       a.Options.Modem->Outcome = outcomes.at(text);
     } else if (option == "--no-echo") {
@@ -116,7 +117,8 @@ std::string Parse(int argc, char** argv, Arguments& a) {
       a.Options.Rs485->AddressInAnswer = false;
     } else if (option == "--rs485-silent-meter") {
       if (!a.Options.Rs485) return "--rs485-silent-meter needs --rs485 first";
-      if (!value(text) || (text != "address" && text != "zero")) return "--rs485-silent-meter needs address or zero";
+      if (!value(text) || (text != "address" && text != "zero"))
+        return "--rs485-silent-meter needs address or zero";
       a.Options.Rs485->MeterSilent = true;
       a.Options.Rs485->ErrorAnswerWithAddress = text == "address";
     } else if (option == "--fault") {
@@ -145,11 +147,14 @@ std::optional<MeterMemory> LoadMeter(const Arguments& a, const Clock& clock, std
   const TDateTime now = clock.Now() + a.ClockOffset / SecondsPerDay;
   if (a.Family >= 53 && a.Family <= 56) {
     Family5ImageBuilder b(a.Family);
-    b.SetSerial(static_cast<std::uint16_t>(a.Serial)).SetClock(now).SetInitTime(now - 60).FillHourRecords(a.Hours);
+    b.SetSerial(static_cast<std::uint16_t>(a.Serial))
+        .SetClock(now)
+        .SetInitTime(now - 60)
+        .FillHourRecords(a.Hours);
     return b.BuildMemory();
   }
-  const bool known = (a.Family >= 1 && a.Family <= 49) || a.Family == 50 || a.Family == 51 || a.Family == 60 ||
-                     a.Family == 70 || a.Family == 71;
+  const bool known = (a.Family >= 1 && a.Family <= 49) || a.Family == 50 || a.Family == 51 ||
+                     a.Family == 60 || a.Family == 70 || a.Family == 71;
   if (!known) {
     error = "no simulated meter for family code " + std::to_string(a.Family);
     return std::nullopt;
@@ -181,8 +186,10 @@ int main(int argc, char** argv) {
     std::cerr << "meter-sim: " << error << "\n";
     return 1;
   }
-  if (sim.Port() > 0) std::cout << "tcp 127.0.0.1 " << sim.Port() << std::endl;
-  else std::cout << "pty " << sim.SlavePath() << std::endl;
+  if (sim.Port() > 0)
+    std::cout << "tcp 127.0.0.1 " << sim.Port() << std::endl;
+  else
+    std::cout << "pty " << sim.SlavePath() << std::endl;
 
   int signal = 0;
   sigwait(&stopSignals, &signal);
