@@ -10,7 +10,8 @@
 
 namespace velk {
 
-const char* const SettingsMissingMessage = "Файл конфигурации не найден или не соответствует\r\r Будет установлена конфигурация по умолчанию";
+const char* const SettingsMissingMessage =
+    "Файл конфигурации не найден или не соответствует\r\r Будет установлена конфигурация по умолчанию";
 
 namespace {
 
@@ -108,7 +109,8 @@ struct Reader {
   template <typename Int>
   void operator()(std::size_t offset, Int& value) const {
     std::make_unsigned_t<Int> raw = 0;
-    for (std::size_t i = 0; i < sizeof(Int); ++i) raw |= static_cast<decltype(raw)>(Bytes[offset + i]) << (8 * i);
+    for (std::size_t i = 0; i < sizeof(Int); ++i)
+      raw |= static_cast<decltype(raw)>(Bytes[offset + i]) << (8 * i);
     value = static_cast<Int>(raw);
   }
   void operator()(std::size_t offset, bool& flag) const { flag = Bytes[offset] != 0; }

@@ -20,33 +20,33 @@ using SettingsBytes = std::array<std::uint8_t, SettingsRecordSize>;
 
 // Member initialisers are the defaults; a reset is assignment of TSettingsRecord{}.
 struct TSettingsRecord {
-  std::int32_t MainWidth = 0;   // 0: main window width at close, pixels
-  std::int32_t MainHeight = 0;  // 4: main window height at close, pixels
-  bool ShowRtcRecords = false;  // 8: RTC check box / popup item RTC1
-  bool PFRec = false;           // 9: show empty archive records
-  bool TSVCnc = true;           // 10: join .tsv files
-  bool SaveDAT = true;          // 11: keep raw dump files
-  std::int32_t MODBox = 4;      // 12: read mode, item index of the main window's MODBox
-  bool DATAPanelVisible = true;   // 16
-  bool OPVDataVisible = false;    // 17: operational data tab
-  bool ARCHDataVisible = false;   // 18: archives tab
-  bool DUMPDataVisible = false;   // 19: hex dump tab
-  bool CONSTDataVisible = false;  // 20: constants tab
-  bool TSVDataVisible = false;    // 21: report file tabs
-  bool MonitorChBox = false;      // 22: exchange monitor
-  bool DATDirCreate = true;       // 23: a subfolder per meter
-  bool TSVDirCreate = true;       // 24: separate subfolders for .dat and .tsv
+  std::int32_t MainWidth = 0;      // 0: main window width at close, pixels
+  std::int32_t MainHeight = 0;     // 4: main window height at close, pixels
+  bool ShowRtcRecords = false;     // 8: RTC check box / popup item RTC1
+  bool PFRec = false;              // 9: show empty archive records
+  bool TSVCnc = true;              // 10: join .tsv files
+  bool SaveDAT = true;             // 11: keep raw dump files
+  std::int32_t MODBox = 4;         // 12: read mode, item index of the main window's MODBox
+  bool DATAPanelVisible = true;    // 16
+  bool OPVDataVisible = false;     // 17: operational data tab
+  bool ARCHDataVisible = false;    // 18: archives tab
+  bool DUMPDataVisible = false;    // 19: hex dump tab
+  bool CONSTDataVisible = false;   // 20: constants tab
+  bool TSVDataVisible = false;     // 21: report file tabs
+  bool MonitorChBox = false;       // 22: exchange monitor
+  bool DATDirCreate = true;        // 23: a subfolder per meter
+  bool TSVDirCreate = true;        // 24: separate subfolders for .dat and .tsv
   std::int16_t LabeledEdit1 = 12;  // 25: archive length of joined .tsv files, months (1..120)
 
   // RS232
-  std::string ComboBox1 = "COM1";            // 27: port name, capacity 6
-  std::uint8_t ComboBox4 = 6;                // 34: baud code
-  std::int32_t LaRS232Feier = 100;           // 35: exchange initialisation, ms
-  std::int32_t LaRS232TimeOut = 100;         // 39: first-byte wait, ms
-  std::int32_t LaRS232Multiplier = 500;      // 43: inter-byte wait, ms
-  std::int32_t LaRS232Povtor = 5;            // 47: retries
+  std::string ComboBox1 = "COM1";                          // 27: port name, capacity 6
+  std::uint8_t ComboBox4 = 6;                              // 34: baud code
+  std::int32_t LaRS232Feier = 100;                         // 35: exchange initialisation, ms
+  std::int32_t LaRS232TimeOut = 100;                       // 39: first-byte wait, ms
+  std::int32_t LaRS232Multiplier = 500;                    // 43: inter-byte wait, ms
+  std::int32_t LaRS232Povtor = 5;                          // 47: retries
   std::int32_t LaRS232TimeActivityInterfaceDevice = 1500;  // 51: meter interface activity time, ms
-  std::uint8_t CBRS232QualityEx = 1;         // 55: packet divisor
+  std::uint8_t CBRS232QualityEx = 1;                       // 55: packet divisor
 
   // RS485
   std::string ComboBox2 = "COM1";        // 56
@@ -58,36 +58,36 @@ struct TSettingsRecord {
   std::uint8_t CBRS485QualityEx = 1;     // 80
 
   // GSM modem
-  std::string ComboBox3 = "COM1";           // 81
-  std::uint8_t ComboBox6 = 9;               // 88: baud code
-  std::int32_t LaRSModFeier = 300;          // 89
-  std::int32_t LaRSModTimeOut = 10000;      // 93
-  std::int32_t LaRSModMultiplier = 15000;   // 97
-  std::int32_t LaRSModPovtor = 3;           // 101
-  std::int32_t LaRSModConnectTime = 30;     // 105: maximum dialling time, s
-  std::uint8_t CBRSModQualityEx = 1;        // 109
-  bool TimeCorrect = true;                  // 110: correct the meter clock after a read
+  std::string ComboBox3 = "COM1";          // 81
+  std::uint8_t ComboBox6 = 9;              // 88: baud code
+  std::int32_t LaRSModFeier = 300;         // 89
+  std::int32_t LaRSModTimeOut = 10000;     // 93
+  std::int32_t LaRSModMultiplier = 15000;  // 97
+  std::int32_t LaRSModPovtor = 3;          // 101
+  std::int32_t LaRSModConnectTime = 30;    // 105: maximum dialling time, s
+  std::uint8_t CBRSModQualityEx = 1;       // 109
+  bool TimeCorrect = true;                 // 110: correct the meter clock after a read
 
   // НКП-3М carrier
-  std::string NKPPortBox = "COM1";        // 111
-  std::uint8_t NKPBaudCode = 13;          // 118: not edited
-  std::int32_t NKPReserved = 0;           // 119
-  std::int32_t NKPTimeOutEdit = 60;       // 123: answer wait, ms
-  std::int32_t NKPMultiplierEdit = 60;    // 127: byte wait, ms
-  std::int32_t NKPPovtor = 5;             // 131
-  bool NKPAutoTimeCorrectCB = true;       // 135: automatic date and time correction
+  std::string NKPPortBox = "COM1";      // 111
+  std::uint8_t NKPBaudCode = 13;        // 118: not edited
+  std::int32_t NKPReserved = 0;         // 119
+  std::int32_t NKPTimeOutEdit = 60;     // 123: answer wait, ms
+  std::int32_t NKPMultiplierEdit = 60;  // 127: byte wait, ms
+  std::int32_t NKPPovtor = 5;           // 131
+  bool NKPAutoTimeCorrectCB = true;     // 135: automatic date and time correction
 
   // ЛТР carrier
-  std::string LTRPortBox = "COM1";        // 136
-  std::uint8_t LTRBaudCode = 9;           // 143: not edited
-  std::int32_t LTRReserved = 0;           // 144
-  std::int32_t LTRTimeOutEdit = 100;      // 148
-  std::int32_t LTRMultiplierEdit = 100;   // 152
-  std::int32_t LTRPovtor = 5;             // 156
+  std::string LTRPortBox = "COM1";       // 136
+  std::uint8_t LTRBaudCode = 9;          // 143: not edited
+  std::int32_t LTRReserved = 0;          // 144
+  std::int32_t LTRTimeOutEdit = 100;     // 148
+  std::int32_t LTRMultiplierEdit = 100;  // 152
+  std::int32_t LTRPovtor = 5;            // 156
 
   std::string EdDataDir = "C:\\KORVAN\\Данные";  // 160: data folder, capacity 255
-  std::string EdDirTSView;              // 416: viewer program path, capacity 255
-  std::string PorTelEdit;               // 672: phone number or IP address of the last read, capacity 255
+  std::string EdDirTSView;                       // 416: viewer program path, capacity 255
+  std::string PorTelEdit;  // 672: phone number or IP address of the last read, capacity 255
 
   bool operator==(const TSettingsRecord&) const = default;
 };

@@ -16,12 +16,12 @@ constexpr std::size_t TaskRecordSize = 599;
 constexpr std::size_t FirstTaskRecord = 1;
 
 struct TTaskRecord {
-  int RGTask = 0;             // 0: read-mode item index
-  int MODBox = 0;             // 1: interface item index
-  std::string EdDataDir;      // 33: data folder (short string, 256 bytes)
-  std::string PorTelEdit;     // 304: phone number or IP address (short string, 30 bytes)
-  int LEdSetevoyAdr = 0;      // 334: network address of the meter
-  std::uint32_t Flags = 0;    // 336: bit 0 a subfolder per meter, bit 1 separate .dat/.tsv subfolders
+  int RGTask = 0;           // 0: read-mode item index
+  int MODBox = 0;           // 1: interface item index
+  std::string EdDataDir;    // 33: data folder (short string, 256 bytes)
+  std::string PorTelEdit;   // 304: phone number or IP address (short string, 30 bytes)
+  int LEdSetevoyAdr = 0;    // 334: network address of the meter
+  std::uint32_t Flags = 0;  // 336: bit 0 a subfolder per meter, bit 1 separate .dat/.tsv subfolders
 
   bool DATDirCreate() const { return (Flags & 1u) != 0; }
   bool TSVDirCreate() const { return (Flags & 2u) != 0; }

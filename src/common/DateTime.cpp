@@ -46,7 +46,8 @@ int DaysInMonth(int year, int month) {
 }
 
 bool IsValidDate(int year, int month, int day) {
-  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+         day <= DaysInMonth(year, month);
 }
 
 std::optional<TDateTime> EncodeDate(int year, int month, int day) {

@@ -47,7 +47,8 @@ ReplaceStep ReplaceFileContentsStep(const std::filesystem::path& target, std::sp
   std::filesystem::rename(temporary, target, renameError);
   if (renameError) {
     RemoveQuietly(temporary);
-    return Fail(ReplaceStep::Rename, error, "cannot replace " + target.string() + ": " + renameError.message());
+    return Fail(ReplaceStep::Rename, error,
+                "cannot replace " + target.string() + ": " + renameError.message());
   }
   return ReplaceStep::None;
 }

@@ -34,7 +34,9 @@ int BcdOr(std::uint8_t byte, int fallback) {
 
 void XorInto(std::uint8_t a, std::uint8_t& accumulator) { accumulator ^= a; }
 
-void AddInto(std::uint8_t a, std::uint8_t& accumulator) { accumulator = static_cast<std::uint8_t>(accumulator + a); }
+void AddInto(std::uint8_t a, std::uint8_t& accumulator) {
+  accumulator = static_cast<std::uint8_t>(accumulator + a);
+}
 
 void Crc16Step(std::uint8_t a, std::uint16_t& accumulator) {
   for (int r = 7; r >= 0; --r) {
@@ -49,7 +51,8 @@ void Crc16Step(std::uint8_t a, std::uint16_t& accumulator) {
 std::uint32_t ReadLeUInt(ImageView image, std::uint16_t start, std::uint16_t count) {
   std::uint32_t value = 0;
   const int significant = count < 4 ? count : 4;  // higher bytes wrap away modulo 2^32
-  for (int i = 0; i < significant; ++i) value |= static_cast<std::uint32_t>(ByteAt(image, start + i)) << (8 * i);
+  for (int i = 0; i < significant; ++i)
+    value |= static_cast<std::uint32_t>(ByteAt(image, start + i)) << (8 * i);
   return value;
 }
 
@@ -60,14 +63,15 @@ double ReadLeScaled(ImageView image, std::int32_t start, std::uint16_t count, st
 double ReadLeScaledSigned(ImageView image, std::int32_t start, std::uint16_t count, std::int32_t k) {
   if (count == 0) return 0;
   double sum = LittleEndianSum(image, start, count);
-  if (ByteAt(image, static_cast<std::int64_t>(start) + count - 1) >= 0x80) sum -= std::ldexp(1.0, 8 * count) - 1;
+  if (ByteAt(image, static_cast<std::int64_t>(start) + count - 1) >= 0x80)
+    sum -= std::ldexp(1.0, 8 * count) - 1;
   return std::ldexp(sum, -k);
 }
 
 TDateTime BcdToDateTime(std::uint8_t year, std::uint8_t month, std::uint8_t day, std::uint8_t hour,
                         std::uint8_t minute, std::uint8_t second) {
-  if (year == 0xFF || month == 0 || month == 0xFF || day == 0 || day == 0xFF || hour == 0xFF || minute == 0xFF ||
-      second == 0xFF) {
+  if (year == 0xFF || month == 0 || month == 0xFF || day == 0 || day == 0xFF || hour == 0xFF ||
+      minute == 0xFF || second == 0xFF) {
     year = 0, month = 1, day = 1, hour = 0, minute = 0, second = 0;
   }
   int y = BcdOr(year, 0), mo = BcdOr(month, 1), d = BcdOr(day, 1);
@@ -107,7 +111,9 @@ std::array<std::uint8_t, 4> SplitU32(std::uint32_t value) {
           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
 }
 
-double WaterEnthalpy(double t) { return 4.19954 * t + 0.736605 - 0.000432195 * t * t + 0.0000032542 * t * t * t; }
+double WaterEnthalpy(double t) {
+  return 4.19954 * t + 0.736605 - 0.000432195 * t * t + 0.0000032542 * t * t * t;
+}
 
 double WaterDensityRatio(double t) { return 1.00406371 - 0.0001894151 * t - 0.0000025948424 * t * t; }
 

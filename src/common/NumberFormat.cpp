@@ -16,7 +16,7 @@ struct Picture {
   int MaxDecimals = 0;         // placeholders after the point
   int MinDecimals = 0;         // up to the last '0' after the point
   bool Scientific = false;
-  bool ExponentPlus = false;   // "E+": sign always shown
+  bool ExponentPlus = false;  // "E+": sign always shown
   int ExponentDigits = 0;
 };
 
@@ -124,7 +124,8 @@ std::string ScientificBody(Decimal d, const Picture& p) {
   for (int k = 0; k < integerDigits; ++k) integer += DigitAt(d, k);
   if (d.Digits.empty()) integer = std::string(std::max(p.MinIntegerDigits, 1), '0');
   std::string digits = std::to_string(std::abs(exponent));
-  if (static_cast<int>(digits.size()) < p.ExponentDigits) digits.insert(0, p.ExponentDigits - digits.size(), '0');
+  if (static_cast<int>(digits.size()) < p.ExponentDigits)
+    digits.insert(0, p.ExponentDigits - digits.size(), '0');
   const std::string sign = exponent < 0 ? "-" : p.ExponentPlus ? "+" : "";
   return integer + Fraction(d, integerDigits, p) + "E" + sign + digits;
 }

@@ -8,6 +8,7 @@ namespace velk {
 namespace {
 
 // Unicode code points of the bytes 0x80..0xFF (0x98 has no character and maps to U+0098).
+// clang-format off
 constexpr std::array<char16_t, 128> UpperHalf = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
     0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
@@ -26,6 +27,7 @@ constexpr std::array<char16_t, 128> UpperHalf = {
     0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
+// clang-format on
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -43,7 +45,11 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // Next code point of a UTF-8 string; an ill-formed sequence yields U+FFFD and skips one byte.
 char32_t NextCodePoint(const std::string& s, std::size_t& i) {
   const auto lead = static_cast<unsigned char>(s[i]);
-  const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+  const int extra = lead < 0x80           ? 0
+                    : (lead >> 5) == 0x6  ? 1
+                    : (lead >> 4) == 0xE  ? 2
+                    : (lead >> 3) == 0x1E ? 3
+                                          : -1;
   if (extra == 0) {
     ++i;
     return lead;
@@ -114,13 +120,15 @@ void WritePaddedText(std::span<std::uint8_t> field, const std::string& utf8, std
 }
 
 std::size_t Utf8Length(const std::string& utf8) {
-  return std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+  return std::count_if(utf8.begin(), utf8.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
 
 std::string Utf8Left(const std::string& utf8, std::size_t characters) {
   std::size_t seen = 0;
   for (std::size_t i = 0; i < utf8.size(); ++i) {
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && seen++ == characters) return utf8.substr(0, i);
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && seen++ == characters)
+      return utf8.substr(0, i);
   }
   return utf8;
 }

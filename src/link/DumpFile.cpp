@@ -17,9 +17,9 @@ namespace velk {
 namespace {
 
 constexpr const char* CreateErrorText = "Ошибка создания Файла ";  // + path
-constexpr const char* WriteErrorText = "Ошибка записи в Файл '";    // + path + "'"
-constexpr const char* OpenErrorText = "Ошибка открытия Файла ";      // + path
-constexpr const char* ReadErrorText = "Ошибка чтения из Файла ";      // + path
+constexpr const char* WriteErrorText = "Ошибка записи в Файл '";   // + path + "'"
+constexpr const char* OpenErrorText = "Ошибка открытия Файла ";    // + path
+constexpr const char* ReadErrorText = "Ошибка чтения из Файла ";   // + path
 constexpr const char* MonitorLineEnd = "\n\r";
 constexpr std::size_t HeaderScanEnd = TextHeaderSize - 1;  // searches stop at position 127
 
@@ -83,8 +83,8 @@ std::uint32_t ArchivePointer(std::uint32_t deviceCode, ImageView image) {
   return deviceCode >= 50 ? ReadLeUInt(image, 649, 3) : ReadLeUInt(image, 768, 2);
 }
 
-void ReportWriteFailure(const std::string& monitorText, const std::string& statusText, ExchangeMonitor& monitor,
-                        UserInterface& ui) {
+void ReportWriteFailure(const std::string& monitorText, const std::string& statusText,
+                        ExchangeMonitor& monitor, UserInterface& ui) {
   monitor.Append(monitorText + MonitorLineEnd);
   ui.SetStatusText(statusText, ColourRed);
 }
@@ -131,7 +131,8 @@ TTextHeader ParseTextHeader(ImageView image) {
   if (!scan.Find("SN", 3)) return header;
   const std::string serial = scan.Collect();
   if (!scan.ReachedEnd()) {
-    if (const auto value = WholeNumber<std::int64_t>(serial)) header.Serial = static_cast<std::uint16_t>(*value);
+    if (const auto value = WholeNumber<std::int64_t>(serial))
+      header.Serial = static_cast<std::uint16_t>(*value);
   }
 
   if (!scan.Find("Read", 9)) return header;
@@ -149,7 +150,8 @@ std::string WriteDumpFile(TDumpImage& image, const TDumpWriteArgs& args, const S
   const std::string header = BuildTextHeader(args.DeviceCode, args.SerialNumber, args.ReadTime);
   std::copy_n(header.begin(), std::min(header.size(), TextHeaderSize), image.DumpImage.begin());
 
-  const TDumpFolderAndName meter = DumpFolderAndName(args.DeviceCode, args.SerialNumber, image.Whole(), options);
+  const TDumpFolderAndName meter =
+      DumpFolderAndName(args.DeviceCode, args.SerialNumber, image.Whole(), options);
   std::string fileName;
   if (args.ReadMode == ReadModeOperational) {
     fileName = meter.Name + ".dtm";
@@ -193,7 +195,8 @@ bool ReadDumpFile(TDumpImage& image, const std::string& path, UserInterface& ui)
     ui.ShowMessage(OpenErrorText + path);
     return false;
   }
-  const std::string tooLong = ReadErrorText + path + ": файл длиннее " + std::to_string(DumpCapacity) + " байт";
+  const std::string tooLong =
+      ReadErrorText + path + ": файл длиннее " + std::to_string(DumpCapacity) + " байт";
   std::error_code sizeError;
   const auto size = std::filesystem::file_size(file, sizeError);
   if (!sizeError && size > static_cast<std::uintmax_t>(DumpCapacity)) {

@@ -55,7 +55,7 @@ TTextHeader ParseTextHeader(ImageView image);
 struct TDumpWriteArgs {
   std::uint32_t DeviceCode = 0;
   std::uint32_t SerialNumber = 0;
-  int ReadMode = 0;       // RGTask item; ReadModeOperational writes "<name>.dtm"
+  int ReadMode = 0;        // RGTask item; ReadModeOperational writes "<name>.dtm"
   TDateTime ReadTime = 0;  // for the header: now for direct links, the carrier's read time for copies
   TDateTime Now = 0;       // stored in the .cfg record
 };

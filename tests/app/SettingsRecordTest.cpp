@@ -1,7 +1,6 @@
-#include "app/SettingsRecord.h"
-
 #include <gtest/gtest.h>
 
+#include "app/SettingsRecord.h"
 #include "common/Text1251.h"
 #include "support/TempDir.h"
 
@@ -11,7 +10,8 @@ namespace {
 using test::TempDir;
 
 void PutI32(SettingsBytes& bytes, std::size_t offset, std::int32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[offset + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
 }
 
 void PutShort(SettingsBytes& bytes, std::size_t offset, const std::string& cp1251) {
@@ -154,8 +154,9 @@ TEST(SettingsFile, WrongSizeOrMissingGivesMessageAndDefaults) {
 }
 
 TEST(SettingsFile, MessageText) {
-  EXPECT_EQ(std::string(SettingsMissingMessage),
-            "Файл конфигурации не найден или не соответствует\r\r Будет установлена конфигурация по умолчанию");
+  EXPECT_EQ(
+      std::string(SettingsMissingMessage),
+      "Файл конфигурации не найден или не соответствует\r\r Будет установлена конфигурация по умолчанию");
 }
 
 TEST(SettingsFile, FailedStoreLeavesTheOldFile) {

@@ -1,7 +1,6 @@
-#include "app/TaskFile.h"
-
 #include <gtest/gtest.h>
 
+#include "app/TaskFile.h"
 #include "common/Text1251.h"
 #include "support/TempDir.h"
 
@@ -34,7 +33,8 @@ std::vector<std::uint8_t> Join(std::initializer_list<std::vector<std::uint8_t>> 
 
 TEST(TaskFile, FieldsAtTheirOffsets) {
   const auto bytes = TaskBytes(1, 3, "C:\\Данные", "8900123456", 17, 0x02);
-  const TTaskRecord task = DecodeTaskRecord(std::span<const std::uint8_t, TaskRecordSize>(bytes.data(), TaskRecordSize));
+  const TTaskRecord task =
+      DecodeTaskRecord(std::span<const std::uint8_t, TaskRecordSize>(bytes.data(), TaskRecordSize));
   EXPECT_EQ(task.RGTask, 1);
   EXPECT_EQ(task.MODBox, 3);
   EXPECT_EQ(task.EdDataDir, "C:\\Данные");
@@ -49,7 +49,8 @@ TEST(TaskFile, OverlongShortStringsAreClamped) {
   bytes[304] = 255;  // the phone field holds 29 characters
   std::fill(bytes.begin() + 305, bytes.begin() + 334, '5');
   bytes[33] = 255;
-  const TTaskRecord task = DecodeTaskRecord(std::span<const std::uint8_t, TaskRecordSize>(bytes.data(), TaskRecordSize));
+  const TTaskRecord task =
+      DecodeTaskRecord(std::span<const std::uint8_t, TaskRecordSize>(bytes.data(), TaskRecordSize));
   EXPECT_EQ(task.PorTelEdit, std::string(29, '5'));
   EXPECT_EQ(Utf8ToCp1251(task.EdDataDir).size(), 255u);
 }

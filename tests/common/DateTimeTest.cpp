@@ -1,6 +1,6 @@
-#include "common/DateTime.h"
-
 #include <gtest/gtest.h>
+
+#include "common/DateTime.h"
 
 namespace velk {
 namespace {

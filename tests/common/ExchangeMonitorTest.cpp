@@ -1,6 +1,6 @@
-#include "common/ExchangeMonitor.h"
-
 #include <gtest/gtest.h>
+
+#include "common/ExchangeMonitor.h"
 
 namespace velk {
 namespace {

@@ -1,10 +1,10 @@
-#include "common/Mathem.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include "common/Mathem.h"
 
 namespace velk {
 namespace {
@@ -61,7 +61,8 @@ TEST(ReadLeScaled, PowersOfTwo) {
   const std::vector<std::uint8_t> image = {0x00, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80};
   EXPECT_DOUBLE_EQ(ReadLeScaled(image, 0, 2, 8), 1.0);
   EXPECT_DOUBLE_EQ(ReadLeScaled(image, 2, 2, 6), 0.015625);
-  EXPECT_DOUBLE_EQ(ReadLeScaled(image, 2, 8, 0), std::ldexp(1.0, 63));  // all eight bytes count, no 32-bit wrap
+  EXPECT_DOUBLE_EQ(ReadLeScaled(image, 2, 8, 0),
+                   std::ldexp(1.0, 63));                 // all eight bytes count, no 32-bit wrap
   EXPECT_DOUBLE_EQ(ReadLeScaled(image, -1, 2, 0), 0.0);  // byte -1 reads as 0, byte 0 is 0
 }
 
@@ -80,8 +81,7 @@ TEST(BcdToDateTime, ValidAndInvalidDates) {
   EXPECT_EQ(BcdToDateTime(0x07, 0x00, 0x01, 0x12, 0x00, 0x00), *EncodeDate(1900, 1, 1));
   EXPECT_EQ(BcdToDateTime(0x07, 0x05, 0xFF, 0x12, 0x00, 0x00), *EncodeDate(1900, 1, 1));
   EXPECT_EQ(BcdToDateTime(0x1A, 0x03, 0x04, 0x00, 0x00, 0x00), *EncodeDate(1900, 3, 4));
-  EXPECT_EQ(BcdToDateTime(0x24, 0x12, 0x31, 0x23, 0x59, 0x58),
-            *EncodeDateTime({2024, 12, 31, 23, 59, 58}));
+  EXPECT_EQ(BcdToDateTime(0x24, 0x12, 0x31, 0x23, 0x59, 0x58), *EncodeDateTime({2024, 12, 31, 23, 59, 58}));
   EXPECT_EQ(BcdToDateTime(0x95, 0x01, 0x02, 0x00, 0x00, 0x00), *EncodeDate(1995, 1, 2));
   EXPECT_EQ(BcdToDateTime(0x07, 0x13, 0x01, 0x00, 0x00, 0x00), 0.0);  // month 13
   EXPECT_EQ(BcdToDateTime(0x07, 0x01, 0x01, 0x24, 0x00, 0x00), 0.0);  // hour 24

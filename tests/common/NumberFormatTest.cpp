@@ -1,10 +1,10 @@
-#include "common/NumberFormat.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include "common/NumberFormat.h"
 
 namespace velk {
 namespace {
@@ -19,7 +19,8 @@ void ExpectPattern(const std::string& pattern, const std::vector<Case>& cases) {
 }
 
 TEST(FormatFloat, FixedDecimals) {
-  ExpectPattern("#0.000", {{0, "0.000"}, {1.5, "1.500"}, {-3.14159, "-3.142"}, {120.0, "120.000"}, {0.0005, "0.001"}});
+  ExpectPattern("#0.000",
+                {{0, "0.000"}, {1.5, "1.500"}, {-3.14159, "-3.142"}, {120.0, "120.000"}, {0.0005, "0.001"}});
   ExpectPattern("###0.000", {{0, "0.000"}, {12345.6789, "12345.679"}, {-0.25, "-0.250"}});
   ExpectPattern("0.0", {{0, "0.0"}, {30, "30.0"}, {0.04, "0.0"}, {0.05, "0.1"}, {-7.25, "-7.3"}});
   ExpectPattern("#0.0", {{0, "0.0"}, {120, "120.0"}, {9.96, "10.0"}, {0.45, "0.5"}});

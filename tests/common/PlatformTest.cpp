@@ -27,8 +27,9 @@ TEST(ProgramFolder, IsTheFolderOfTheTestExecutable) {
 }
 
 TEST_F(ProgramFolderTest, PortMapFileAndDefaults) {
-  test::WriteBytes(dir / "VelkReader.ports",
-                   test::BytesOf("# test ports\r\n\r\nCOM3 = /dev/pts/7\ncom4=/dev/serial/by-id/usb-1\nbroken line\n"));
+  test::WriteBytes(
+      dir / "VelkReader.ports",
+      test::BytesOf("# test ports\r\n\r\nCOM3 = /dev/pts/7\ncom4=/dev/serial/by-id/usb-1\nbroken line\n"));
   const PortMap map = PortMap::LoadFromProgramFolder();
   EXPECT_EQ(map.DevicePath("COM3"), "/dev/pts/7");
   EXPECT_EQ(map.DevicePath("COM4"), "/dev/serial/by-id/usb-1");
@@ -43,7 +44,8 @@ TEST_F(ProgramFolderTest, PortMapFileAndDefaults) {
 TEST_F(ProgramFolderTest, PathTextToNativePath) {
   EXPECT_EQ(ToNativePath("C:\\KORVAN\\Данные"), dir.Path() / "drive_c" / "KORVAN" / "Данные");
   EXPECT_EQ(ToNativePath("d:\\x\\y.dat"), dir.Path() / "drive_d" / "x" / "y.dat");
-  EXPECT_EQ(ToNativePath("\\VelkView120\\VelkView120.exe"), dir.Path() / "drive_c" / "VelkView120" / "VelkView120.exe");
+  EXPECT_EQ(ToNativePath("\\VelkView120\\VelkView120.exe"),
+            dir.Path() / "drive_c" / "VelkView120" / "VelkView120.exe");
   EXPECT_EQ(ToNativePath("/tmp/a\\b.dat"), std::filesystem::path("/tmp/a/b.dat"));
   EXPECT_EQ(ToNativePath("data\\53-12345"), dir.Path() / "data" / "53-12345");
 }

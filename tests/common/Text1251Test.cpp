@@ -1,8 +1,8 @@
-#include "common/Text1251.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "common/Text1251.h"
 
 namespace velk {
 namespace {
@@ -26,10 +26,15 @@ TEST(Text1251, EveryByteRoundTrips) {
 }
 
 TEST(Text1251, UnmappableAndBrokenInputBecomeQuestionMarks) {
-  EXPECT_EQ(Utf8ToCp1251("a\xE2\x82\xAC" "b"), "a\x88" "b");  // euro sign exists
-  EXPECT_EQ(Utf8ToCp1251("\xE4\xB8\xAD"), "?");                 // a CJK character does not
-  EXPECT_EQ(Utf8ToCp1251("x\xC3"), "x?");                       // truncated sequence
-  EXPECT_EQ(Utf8ToCp1251("\xFF" "A"), "?A");
+  EXPECT_EQ(Utf8ToCp1251("a\xE2\x82\xAC"
+                         "b"),
+            "a\x88"
+            "b");                                // euro sign exists
+  EXPECT_EQ(Utf8ToCp1251("\xE4\xB8\xAD"), "?");  // a CJK character does not
+  EXPECT_EQ(Utf8ToCp1251("x\xC3"), "x?");        // truncated sequence
+  EXPECT_EQ(Utf8ToCp1251("\xFF"
+                         "A"),
+            "?A");
 }
 
 TEST(ShortString, LengthByteIsClampedToTheField) {

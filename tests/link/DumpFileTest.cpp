@@ -1,11 +1,10 @@
-#include "link/DumpFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "common/NativePath.h"
 #include "common/ProgramFolder.h"
+#include "link/DumpFile.h"
 #include "support/TempDir.h"
 
 namespace velk {
@@ -36,7 +35,9 @@ class DumpFileTest : public ::testing::Test {
     return WriteDumpFile(image, args, options, monitor, ui);
   }
 
-  std::string CfgPath(const std::string& name) const { return dir.Text() + "\\" + name + "\\" + name + ".cfg"; }
+  std::string CfgPath(const std::string& name) const {
+    return dir.Text() + "\\" + name + "\\" + name + ".cfg";
+  }
 
   TempDir dir;
   StorageOptions options;
@@ -157,7 +158,7 @@ TEST(MeterCfg, ByteLayout) {
   WriteMeterCfg((dir / "x.cfg").string(), {-1, 0x01020304, 0x0A0B0C0D, 1.0});
   const auto bytes = test::ReadBytes(dir / "x.cfg");
   const std::vector<std::uint8_t> expected = {0xFF, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 0x0D, 0x0C,
-                                              0x0B, 0x0A, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
+                                              0x0B, 0x0A, 0,    0,    0,    0,    0,    0,    0xF0, 0x3F};
   EXPECT_EQ(bytes, expected);
 }
 

@@ -15,7 +15,7 @@ std::filesystem::path ExecutablePath() {
 }
 
 DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds) {
-  struct tm local{};
+  struct tm local {};
   localtime_r(&seconds, &local);
   DateTimeParts parts;
   parts.Year = local.tm_year + 1900;
