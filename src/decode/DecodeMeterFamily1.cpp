@@ -134,7 +134,8 @@ void DecodeMeterFamily1(const TDecodeInput& input, TDecodedValues& v) {
   // The text header names the meter; without a read time there the reading block's clock stands in.
   const TextHeader header = ParseDumpTextHeader(image.Bytes());
   if (header.Version && *header.Version >= 1 && *header.Version <= 49) v.DeviceCode = *header.Version;
-  if (header.Serial) v.SerialNumber = *header.Serial;
+  // Without a header the identification answer's serial (image 130) names the meter.
+  v.SerialNumber = header.Serial ? *header.Serial : static_cast<std::uint16_t>(image.UInt(130, 2));
   v.ReadTime = header.ReadTime ? *header.ReadTime : ClockBytesToDateTime(image, 138);
   v.MeterClock = v.ReadTime;
   v.MeterDateText = DateText(v.MeterClock);

@@ -13,6 +13,7 @@
 #include "decode/DecodeTexts.h"
 #include "decode/FamilyTexts.h"
 #include "imagebuilder/CompactMeterImage.h"
+#include "imagebuilder/OtherFamilyImageBuilder.h"
 
 namespace velk {
 namespace {
@@ -249,6 +250,27 @@ TEST(Family2Test, FullDumpRingAndCurrentValuesMode) {
   const auto current = Decode(image, 50, ReadModeCurrentValuesOnly);
   EXPECT_EQ(current.HourCount, 0);
   EXPECT_DOUBLE_EQ(current.TotTime, At(2026, 2, 1, 8, 0));
+}
+
+// The meter simulator's memory of these families reads back with the newest record last.
+TEST(OtherFamilyDecoders, SimulatedMeterReadings) {
+  for (const std::uint32_t code : {23u, 50u, 60u}) {
+    OtherFamilyImageBuilder b(static_cast<int>(code));
+    b.SetClock(ReadAt).SetSerial(77).FillHourRecords(5).SetHourNewestSlot(2);
+    TDumpImage image;
+    b.BuildFullDump(ReadAt, image);
+    ManualClock clock(ReadAt + 1);
+    TDecodedValues v;
+    v.DeviceCode = code;
+    const TDecodeInput input{image, clock, 0};
+    if (code == 23) DecodeMeterFamily1(input, v);
+    if (code == 50) DecodeMeterFamily2(input, v);
+    if (code == 60) DecodeFlowMeter(input, v);
+    ASSERT_EQ(v.HourCount, b.RingSlots()) << code;
+    EXPECT_EQ(v.HourRecords.back().EeAddress, static_cast<std::int32_t>(b.RingFirst() + 2 * b.RecordLength())) << code;
+    EXPECT_EQ(v.HourRecords.back().TimeText, "07:00:00") << code;
+    EXPECT_EQ(v.SerialNumber, 77) << code;
+  }
 }
 
 // Whatever the bytes, the three decoders stay inside the image and do not crash.
