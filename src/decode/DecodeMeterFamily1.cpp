@@ -32,25 +32,37 @@ struct Scheme {
 Scheme SchemeOf(int major, int minor, std::uint8_t schemeByte, double coldWater) {
   if (minor >= 7) {
     switch (schemeByte) {
-      case 0: return {texts::SchemeA2, 2};
-      case 1: return {texts::SchemeA3o, 1};
-      case 2: return {familytext::SchemeVCyrillic, 9};
-      case 3: return {texts::SchemeA2b, 4};
-      case 5: return {texts::SchemeA3p, 0};
-      default: return {"", -1};
+      case 0:
+        return {texts::SchemeA2, 2};
+      case 1:
+        return {texts::SchemeA3o, 1};
+      case 2:
+        return {familytext::SchemeVCyrillic, 9};
+      case 3:
+        return {texts::SchemeA2b, 4};
+      case 5:
+        return {texts::SchemeA3p, 0};
+      default:
+        return {"", -1};
     }
   }
   switch (major) {
-    case 1: return {familytext::SchemeBLatin, 9};
-    case 2: return {texts::SchemeA2, 2};
-    case 3: return nint(coldWater) % 2 == 0 ? Scheme{texts::SchemeA3o, 1} : Scheme{texts::SchemeA3p, 0};
-    case 4: return {texts::SchemeA2b, 4};
-    default: return {"", -1};
+    case 1:
+      return {familytext::SchemeBLatin, 9};
+    case 2:
+      return {texts::SchemeA2, 2};
+    case 3:
+      return nint(coldWater) % 2 == 0 ? Scheme{texts::SchemeA3o, 1} : Scheme{texts::SchemeA3p, 0};
+    case 4:
+      return {texts::SchemeA2b, 4};
+    default:
+      return {"", -1};
   }
 }
 
 double Signed(const ImageReader& image, std::int64_t offset, int count, int k) {
-  return ReadLeScaledSigned(image.Bytes(), static_cast<std::int32_t>(offset), static_cast<std::uint16_t>(count), k);
+  return ReadLeScaledSigned(image.Bytes(), static_cast<std::int32_t>(offset),
+                            static_cast<std::uint16_t>(count), k);
 }
 
 // Display temperature: (2, 8) scaled, both bytes 0xFF a missing sensor.
@@ -115,7 +127,8 @@ double OlderMeterHeatRate1(const std::string& scheme, const double (&t)[3], cons
     h[i] = WaterEnthalpy(t[i]);
     g[i] = WaterDensityRatio(t[i]) * w[i];
   }
-  if (scheme == texts::SchemeA2 || scheme == texts::SchemeA2b) return ((h[0] - hx) * g[0] - (h[1] - hx) * g[1]) / 3.6;
+  if (scheme == texts::SchemeA2 || scheme == texts::SchemeA2b)
+    return ((h[0] - hx) * g[0] - (h[1] - hx) * g[1]) / 3.6;
   if (scheme == familytext::SchemeBLatin || scheme == familytext::SchemeVCyrillic)
     return (h[0] * g[0] - h[1] * g[1] - h[2] * g[2]) / 3.6;
   if (scheme == texts::SchemeA3p) return (h[0] - h[1]) * g[0] / 3.6;
@@ -151,8 +164,8 @@ void DecodeMeterFamily1(const TDecodeInput& input, TDecodedValues& v) {
   v.SchemeName1 = scheme.Name;
   v.SchemeCode1 = scheme.Code;
   v.SchemeName2.clear();
-  v.TypeTS = familytext::OldTypePrefix + v.SchemeName1 + familytext::OldTypeOpen + std::to_string(major) + "." +
-             std::to_string(minor) + familytext::OldTypeClose;
+  v.TypeTS = familytext::OldTypePrefix + v.SchemeName1 + familytext::OldTypeOpen + std::to_string(major) +
+             "." + std::to_string(minor) + familytext::OldTypeClose;
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SerialNumber, 5);
 
   Channels ch;
@@ -162,7 +175,8 @@ void DecodeMeterFamily1(const TDecodeInput& input, TDecodedValues& v) {
   v.PulseDivider3 = v.PulseDivider4 = ch.Of[2].Divider;
   v.PulsePrice1 = v.PulsePrice2 = ch.Of[0].Price;
   v.PulsePrice3 = v.PulsePrice4 = ch.Of[2].Price;
-  v.VolumeMultiplier1 = v.VolumeMultiplier2 = v.VolumeMultiplier3 = v.VolumeMultiplier4 = v.VolumeMultiplier5 = 1;
+  v.VolumeMultiplier1 = v.VolumeMultiplier2 = v.VolumeMultiplier3 = v.VolumeMultiplier4 =
+      v.VolumeMultiplier5 = 1;
   const double div1 = ch.Of[0].Divider, div2 = ch.Of[1].Divider, div3 = ch.Of[2].Divider;
 
   v.CurTemp1 = DisplayTemperature(image, 302);
@@ -202,8 +216,9 @@ void DecodeMeterFamily1(const TDecodeInput& input, TDecodedValues& v) {
   v.OperatingMinutes = image.Byte(341);
   v.WorkMinutes1 = v.WorkMinutes2 = v.OperatingHours * 60 + v.OperatingMinutes;
 
-  v.CurHeatRate1 = OlderMeterHeatRate1(v.SchemeName1, {v.CurTemp1, v.CurTemp2, v.CurTemp3},
-                                       {v.CurVolumeFlow1, v.CurVolumeFlow2, v.CurVolumeFlow3}, v.ColdWaterTemp);
+  v.CurHeatRate1 =
+      OlderMeterHeatRate1(v.SchemeName1, {v.CurTemp1, v.CurTemp2, v.CurTemp3},
+                          {v.CurVolumeFlow1, v.CurVolumeFlow2, v.CurVolumeFlow3}, v.ColdWaterTemp);
   v.CurHeatRate2 = OlderMeterHeatRate2(v.CurTemp3, v.CurVolumeFlow3, v.CurVolumeFlow4, v.ColdWaterTemp);
 
   v.DayRecords.clear();

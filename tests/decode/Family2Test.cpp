@@ -267,7 +267,8 @@ TEST(OtherFamilyDecoders, SimulatedMeterReadings) {
     if (code == 50) DecodeMeterFamily2(input, v);
     if (code == 60) DecodeFlowMeter(input, v);
     ASSERT_EQ(v.HourCount, b.RingSlots()) << code;
-    EXPECT_EQ(v.HourRecords.back().EeAddress, static_cast<std::int32_t>(b.RingFirst() + 2 * b.RecordLength())) << code;
+    EXPECT_EQ(v.HourRecords.back().EeAddress, static_cast<std::int32_t>(b.RingFirst() + 2 * b.RecordLength()))
+        << code;
     EXPECT_EQ(v.HourRecords.back().TimeText, "07:00:00") << code;
     EXPECT_EQ(v.SerialNumber, 77) << code;
   }
