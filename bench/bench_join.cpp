@@ -106,7 +106,8 @@ void RunBatch(const fs::path& root, int days) {
   std::uintmax_t leftBytes = 0;
   for (const auto& entry : fs::recursive_directory_iterator(meter))
     if (entry.is_regular_file()) leftBytes += entry.file_size();
-  const int copies = static_cast<int>(std::min<std::uintmax_t>(1000, (bytesWritten + leftBytes - 1) / leftBytes));
+  const int copies =
+      static_cast<int>(std::min<std::uintmax_t>(1000, (bytesWritten + leftBytes - 1) / leftBytes));
   double copySeconds = 0;
   for (int i = 0; i < copies; ++i) {
     const fs::path copy = root / ("copy" + std::to_string(days));
@@ -141,7 +142,9 @@ int main(int argc, char** argv) {
   std::vector<int> runs;
   for (int i = 1; i < argc; ++i) runs.push_back(std::atoi(argv[i]));
   if (runs.empty()) runs = {365, 999};
-  const fs::path root = fs::temp_directory_path() / ("bench_join_" + std::to_string(std::chrono::system_clock::now().time_since_epoch().count()));
+  const fs::path root =
+      fs::temp_directory_path() /
+      ("bench_join_" + std::to_string(std::chrono::system_clock::now().time_since_epoch().count()));
   fs::create_directories(root);
   for (int days : runs) RunBatch(root, days);
   std::error_code ec;

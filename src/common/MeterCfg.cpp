@@ -57,7 +57,8 @@ std::string MeterName(std::uint32_t code, std::uint32_t serialNumber, const TDum
   if (code <= 49) return prefix + ZeroPad(serialNumber, 5);
   if (code == 50 || code == 51 || code == 60)
     return prefix + ZeroPad(image.DumpImage[513], 2) + ZeroPad(ReadLeUInt(view, 514, 2), 6);
-  if ((code >= 53 && code <= 56) || code == 70 || code == 71) return prefix + ZeroPad(ReadLeUInt(view, 514, 2), 5);
+  if ((code >= 53 && code <= 56) || code == 70 || code == 71)
+    return prefix + ZeroPad(ReadLeUInt(view, 514, 2), 5);
   return prefix + "TypeError";
 }
 

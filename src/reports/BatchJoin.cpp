@@ -28,15 +28,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string> names, std::string* badName) {
+std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string> names,
+                                                         std::string* badName) {
   std::vector<NumberedDump> dumps;
   for (const std::string& name : names) {
     // One byte per character, as the names are compared character by character.
     const std::string text = Utf8ToCp1251(name);
     const std::size_t p = text.find('.');
-    if (p == std::string::npos || p < 4 || text.compare(p, 4, ".dat") != 0 ||
-        text[p - 4] != '-')
-      continue;
+    if (p == std::string::npos || p < 4 || text.compare(p, 4, ".dat") != 0 || text[p - 4] != '-') continue;
     const std::string digits = text.substr(p - 3, 3);
     if (!std::all_of(digits.begin(), digits.end(), IsDigit)) {
       if (badName) *badName = name;
@@ -50,8 +49,8 @@ std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string
 }
 
 BatchJoinResult JoinFilesInFolder(const std::string& folder, StorageOptions& options,
-                                  const std::function<bool(const std::string& path)>& convert, UserInterface& ui,
-                                  const BatchJoinHooks& hooks) {
+                                  const std::function<bool(const std::string& path)>& convert,
+                                  UserInterface& ui, const BatchJoinHooks& hooks) {
   BatchJoinResult result;
   if (hooks.StopAutoPoll) hooks.StopAutoPoll();
   ForcedJoining joining(options);

@@ -22,7 +22,8 @@ struct NumberedDump {
 // The names that qualify, stably sorted by number: the first "." of the name
 // starts ".dat" (case-sensitive) and is preceded by "-" and three characters.
 // nullopt, with `badName` set, when those three characters are not digits.
-std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string> names, std::string* badName);
+std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string> names,
+                                                         std::string* badName);
 
 struct BatchJoinHooks {
   // The carrier auto-poll, stopped before and restarted after a batch that ran to its end.
@@ -42,8 +43,8 @@ struct BatchJoinResult {
 // the settings the converter reads: TSVCnc is forced on for each dump and
 // restored afterwards, also when the batch stops.
 BatchJoinResult JoinFilesInFolder(const std::string& folder, StorageOptions& options,
-                                  const std::function<bool(const std::string& path)>& convert, UserInterface& ui,
-                                  const BatchJoinHooks& hooks = {});
+                                  const std::function<bool(const std::string& path)>& convert,
+                                  UserInterface& ui, const BatchJoinHooks& hooks = {});
 
 // The same with the decode dispatcher; ctx.Options must be `options`.
 BatchJoinResult JoinFilesInFolder(const std::string& folder, StorageOptions& options, TDecodeContext& ctx,

@@ -37,15 +37,16 @@ void RemoveIfExists(const std::string& pathText) {
   if (!pathText.empty()) fs::remove(ToNativePath(pathText), ec);
 }
 
-void ReportCreateFailure(const std::string& newFile, const ReportWriteRequest& request, ReportWriteSinks& sinks) {
+void ReportCreateFailure(const std::string& newFile, const ReportWriteRequest& request,
+                         ReportWriteSinks& sinks) {
   sinks.Monitor.Append(report_texts::CreateFileError + newFile + "'" + LineEnd);
   sinks.Ui.SetStatusText(report_texts::WriteFileError, ColourRed);
   if (request.CommandLine && sinks.CloseProgram) sinks.CloseProgram();
 }
 
 // `what` is a message text without its trailing blank.
-[[noreturn]] void RaiseIoError(const std::string& what, const std::string& pathText, const std::string& detail,
-                               ReportWriteSinks& sinks) {
+[[noreturn]] void RaiseIoError(const std::string& what, const std::string& pathText,
+                               const std::string& detail, ReportWriteSinks& sinks) {
   const std::string line = what + " '" + pathText + "'";
   sinks.Monitor.Append(line + (detail.empty() ? "" : ": " + detail) + LineEnd);
   sinks.Ui.SetStatusText(what, ColourRed);
@@ -53,13 +54,18 @@ void ReportCreateFailure(const std::string& newFile, const ReportWriteRequest& r
 }
 
 // false when the file cannot be created (reported); a failed write raises.
-bool WriteWholeFile(const std::string& target, const std::string& newFile, const std::vector<std::uint8_t>& bytes,
-                    const ReportWriteRequest& request, ReportWriteSinks& sinks) {
+bool WriteWholeFile(const std::string& target, const std::string& newFile,
+                    const std::vector<std::uint8_t>& bytes, const ReportWriteRequest& request,
+                    ReportWriteSinks& sinks) {
   std::string error;
   switch (ReplaceFileContentsStep(ToNativePath(target), bytes, &error)) {
-    case ReplaceStep::None: return true;
-    case ReplaceStep::Create: ReportCreateFailure(newFile, request, sinks); return false;
-    default: RaiseIoError(report_texts::WriteFileError, target, error, sinks);
+    case ReplaceStep::None:
+      return true;
+    case ReplaceStep::Create:
+      ReportCreateFailure(newFile, request, sinks);
+      return false;
+    default:
+      RaiseIoError(report_texts::WriteFileError, target, error, sinks);
   }
 }
 

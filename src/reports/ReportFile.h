@@ -42,10 +42,10 @@ struct ReportWriteSinks {
 };
 
 enum class ReportWriteOutcome {
-  Written,          // the new file, not joined
-  Joined,           // the new file holds the previous file's archive and the new one
-  LeftInTemporary,  // current-values reading: the data stays in the ".old" file
-  PreviousNewer,    // the previous file is newer: the data stays in the ".old" file
+  Written,           // the new file, not joined
+  Joined,            // the new file holds the previous file's archive and the new one
+  LeftInTemporary,   // current-values reading: the data stays in the ".old" file
+  PreviousNewer,     // the previous file is newer: the data stays in the ".old" file
   PreviousUnusable,  // the previous file is damaged: reported, the new file is written unjoined
   CreateFailed,      // reported; nothing else was done
 };

@@ -12,7 +12,8 @@ std::string SequenceText(int number) {
 }
 
 int SizeIndexOf(const std::string& nominalSize) {
-  static const std::array<const char*, 11> sizes{"15", "20", "25", "32", "40", "50", "65", "80", "100", "150", "200"};
+  static const std::array<const char*, 11> sizes{"15", "20", "25",  "32",  "40", "50",
+                                                 "65", "80", "100", "150", "200"};
   for (std::size_t i = 0; i < sizes.size(); ++i)
     if (nominalSize == sizes[i]) return static_cast<int>(i) + 1;
   return 0;
@@ -23,12 +24,15 @@ std::string TsvBaseName(const TDecodedValues& v, int system) {
   switch (v.DeviceCode) {
     case 50:
     case 51:
-    case 60: return code + ZeroPad(SizeIndexOf(v.NominalSize), 2) + ZeroPad(v.SerialNumber, 6);
+    case 60:
+      return code + ZeroPad(SizeIndexOf(v.NominalSize), 2) + ZeroPad(v.SerialNumber, 6);
     case 53:
     case 54:
     case 55:
-    case 56: return code + ZeroPad(v.SerialNumber, 5) + "-" + std::to_string(system);
-    default: return code + ZeroPad(v.SerialNumber, 5);
+    case 56:
+      return code + ZeroPad(v.SerialNumber, 5) + "-" + std::to_string(system);
+    default:
+      return code + ZeroPad(v.SerialNumber, 5);
   }
 }
 
@@ -41,7 +45,8 @@ std::string JoinPathText(const std::string& folder, const std::string& name) {
   return folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
-ReportFileSet ReportFileNames(const std::string& folder, const std::string& base, int n, const std::string& ext) {
+ReportFileSet ReportFileNames(const std::string& folder, const std::string& base, int n,
+                              const std::string& ext) {
   ReportFileSet set;
   if (n < 0) {
     set.NewFile = JoinPathText(folder, base + ext);

@@ -67,7 +67,8 @@ class PeriodAccumulator {
 
 template <class Record>
 void KeepNewest(std::vector<Record>& table, std::size_t capacity) {
-  if (table.size() > capacity) table.erase(table.begin(), table.end() - static_cast<std::ptrdiff_t>(capacity));
+  if (table.size() > capacity)
+    table.erase(table.begin(), table.end() - static_cast<std::ptrdiff_t>(capacity));
 }
 
 }  // namespace
@@ -124,7 +125,8 @@ void SumTsdPeriods(const std::vector<TsdRecord>& input, std::vector<TsdRecord>& 
     const int k = keyOf(output.empty() ? r.DateTime : r.DateTime - OneMinute);
     if (!output.empty() && k == key) {
       TsdRecord& period = output.back();
-      period.N = static_cast<std::int32_t>(static_cast<std::uint32_t>(period.N) + static_cast<std::uint32_t>(r.N));
+      period.N =
+          static_cast<std::int32_t>(static_cast<std::uint32_t>(period.N) + static_cast<std::uint32_t>(r.N));
       period.V += r.V;
       period.DateTime = r.DateTime;
       continue;

@@ -49,8 +49,9 @@ TEditBox HeaderBox(const TTsvReportImage& image, const TDecodedValues& values) {
                                std::to_string(counts.Days),
                                std::to_string(counts.Months),
                                FormatFloat("#0.##", values.ColdWaterTemp)};
-  const char* names[] = {"FileVersion",    "HeaderSize",    "SerualNumber",     "DeviceType", "InitDateTime",
-                         "HourRecordCount", "DayRecordCount", "MonthRecordCount", "Txw"};
+  const char* names[] = {"FileVersion",    "HeaderSize",       "SerualNumber",
+                         "DeviceType",     "InitDateTime",     "HourRecordCount",
+                         "DayRecordCount", "MonthRecordCount", "Txw"};
   for (int i = 0; i < 9; ++i) AddEdit(box, names[i], vt::HeaderLabels[i], texts[i]);
   AddEdit(box, "Rezerv1", "Rezerv1", FieldText(h.Rezerv1));
   AddEdit(box, "Rezerv2", "Rezerv2", FieldText(h.Rezerv2));
@@ -61,17 +62,34 @@ TEditBox HeaderBox(const TTsvReportImage& image, const TDecodedValues& values) {
 }
 
 TEditBox NotationsBox(const TsvNotations& notations) {
-  static const char* const names[] = {"NotQ",  "NotQr", "NotG1", "NotG2",   "NotG3", "NotGr1", "NotGr2", "NotGr3",
-                                      "NotV1", "NotV2", "NotV3", "NotVr1",  "NotVr2", "NotVr3", "NotT1", "NotT2",
-                                      "NotT3", "NotT1T2", "Tcw", "NotP1",   "NotP2", "NotP3", "NotWorkTime",
-                                      "NotErrorCode"};
-  static const char* const meanings[] = {
-      nullptr,                       "тепловой мощности",        "массы 1",          "массы 2",
-      "массы 3",                     "массового расхода 1",      "массового расхода 2", "массового расхода 3",
-      "объема 1",                    "объема 2",                 "объема 3",         "объемного расхода 1",
-      "объемного расхода 2",         "объемного расхода 3",      "температуры 1",    "температуры 2",
-      "температуры 3",               "разности температур",      "температуры холодной воды", "давления 1",
-      "давления 2",                  "давления 3",               "времени штатной работы", "кода НС"};
+  static const char* const names[] = {"NotQ",   "NotQr",  "NotG1", "NotG2", "NotG3",       "NotGr1",
+                                      "NotGr2", "NotGr3", "NotV1", "NotV2", "NotV3",       "NotVr1",
+                                      "NotVr2", "NotVr3", "NotT1", "NotT2", "NotT3",       "NotT1T2",
+                                      "Tcw",    "NotP1",  "NotP2", "NotP3", "NotWorkTime", "NotErrorCode"};
+  static const char* const meanings[] = {nullptr,
+                                         "тепловой мощности",
+                                         "массы 1",
+                                         "массы 2",
+                                         "массы 3",
+                                         "массового расхода 1",
+                                         "массового расхода 2",
+                                         "массового расхода 3",
+                                         "объема 1",
+                                         "объема 2",
+                                         "объема 3",
+                                         "объемного расхода 1",
+                                         "объемного расхода 2",
+                                         "объемного расхода 3",
+                                         "температуры 1",
+                                         "температуры 2",
+                                         "температуры 3",
+                                         "разности температур",
+                                         "температуры холодной воды",
+                                         "давления 1",
+                                         "давления 2",
+                                         "давления 3",
+                                         "времени штатной работы",
+                                         "кода НС"};
   TEditBox box{"Notations", "Notations", {}};
   for (std::size_t i = 0; i < tsv_layout::NotationCount; ++i) {
     const std::string label = i == 0 ? std::string(vt::NotQCaption)
@@ -83,10 +101,10 @@ TEditBox NotationsBox(const TsvNotations& notations) {
 
 TEditBox RealDataBox(const TsvRealData& d) {
   TEditBox box{"RealData", "RealData", {}};
-  const std::pair<const char*, float> values[] = {{"Qr", d.Qr},   {"Gr1", d.Gr1}, {"Gr2", d.Gr2}, {"Gr3", d.Gr3},
-                                                  {"Vr1", d.Vr1}, {"Vr2", d.Vr2}, {"Vr3", d.Vr3}, {"Tr1", d.Tr1},
-                                                  {"Tr2", d.Tr2}, {"Tr3", d.Tr3}, {"T1T2r", d.T1T2r},
-                                                  {"Pr1", d.Pr1}, {"Pr2", d.Pr2}, {"Pr3", d.Pr3}};
+  const std::pair<const char*, float> values[] = {
+      {"Qr", d.Qr},       {"Gr1", d.Gr1}, {"Gr2", d.Gr2}, {"Gr3", d.Gr3}, {"Vr1", d.Vr1},
+      {"Vr2", d.Vr2},     {"Vr3", d.Vr3}, {"Tr1", d.Tr1}, {"Tr2", d.Tr2}, {"Tr3", d.Tr3},
+      {"T1T2r", d.T1T2r}, {"Pr1", d.Pr1}, {"Pr2", d.Pr2}, {"Pr3", d.Pr3}};
   for (const auto& [name, value] : values) AddEdit(box, name, name, FormatFloat(ValueFormat, value));
   AddEdit(box, "K", "K", std::to_string(d.K));
   return box;
@@ -122,7 +140,8 @@ TGrid RecordGrid(const std::string& name, const std::vector<TsvRecord>& records)
   return grid;
 }
 
-TGrid ChannelGrid(const std::string& name, int rows, int channelCount, std::initializer_list<const char*> titles) {
+TGrid ChannelGrid(const std::string& name, int rows, int channelCount,
+                  std::initializer_list<const char*> titles) {
   TGrid grid(name, rows, 1 + std::max(channelCount, 1));
   grid.ColumnWidths.assign(static_cast<std::size_t>(grid.ColumnCount()), TColumnWidth::Fixed(40));
   grid.ColumnWidths[0] = TColumnWidth::Text(vt::DateTimeSample, 8);
@@ -145,29 +164,29 @@ void StartTsdView(TsdReportView& view, const TTsdReportImage& image, int channel
   const TsdRecordCounts counts = image.Counts();
   view.Pages = {"Header", "Notations", vt::TotalsPage, "HourData", "DayData", "MontData"};
   view.Header = {"Header", "Header", {}};
-  const std::pair<const char*, std::string> edits[] = {
-      {"LEdFileVersion", std::to_string(h.FileVersion)},
-      {"LEdHeaderSize", std::to_string(h.HeaderSize)},
-      {"LEdSerialNumber", FieldText(h.SerialNumber)},
-      {"LEdDeviceType", FieldText(h.DeviceType)},
-      {"LEdRepDate", std::to_string(h.RepDate)},
-      {"LEdDateTimeIni", DateAndTime(h.DateTimeIni)},
-      {"LEdHourRecCountr", std::to_string(counts.Hours)},
-      {"LEdDayRecCount", std::to_string(counts.Days)},
-      {"LEdMonthRecCount", std::to_string(counts.Months)},
-      {"LEdRezerv1", FieldText(h.Rezerv1)},
-      {"LEdRezerv2", FieldText(h.Rezerv2)},
-      {"LEdRezerv3", FieldText(h.Rezerv3)},
-      {"LEdRezerv4", FieldText(h.Rezerv4)},
-      {"LEdRezerv5", FieldText(h.Rezerv5)}};
+  const std::pair<const char*, std::string> edits[] = {{"LEdFileVersion", std::to_string(h.FileVersion)},
+                                                       {"LEdHeaderSize", std::to_string(h.HeaderSize)},
+                                                       {"LEdSerialNumber", FieldText(h.SerialNumber)},
+                                                       {"LEdDeviceType", FieldText(h.DeviceType)},
+                                                       {"LEdRepDate", std::to_string(h.RepDate)},
+                                                       {"LEdDateTimeIni", DateAndTime(h.DateTimeIni)},
+                                                       {"LEdHourRecCountr", std::to_string(counts.Hours)},
+                                                       {"LEdDayRecCount", std::to_string(counts.Days)},
+                                                       {"LEdMonthRecCount", std::to_string(counts.Months)},
+                                                       {"LEdRezerv1", FieldText(h.Rezerv1)},
+                                                       {"LEdRezerv2", FieldText(h.Rezerv2)},
+                                                       {"LEdRezerv3", FieldText(h.Rezerv3)},
+                                                       {"LEdRezerv4", FieldText(h.Rezerv4)},
+                                                       {"LEdRezerv5", FieldText(h.Rezerv5)}};
   for (const auto& [name, text] : edits) AddEdit(view.Header, name, std::string(name).substr(3), text);
 
   view.SGCImp = ChannelGrid("SGCImp", 2, channelCount, {vt::ChannelNumber, vt::PulsePrice});
-  view.SGNotations = ChannelGrid("SGNotations", 3, channelCount, {vt::ChannelNumber, vt::NotationN, vt::NotationV});
-  view.SGDataDom = ChannelGrid("SGDataDom", 13, channelCount,
-                               {vt::ChannelNumber, "LastReadData", "N", vt::VolumeM3, vt::ReportVolumeM3,
-                                "PrevReadData", "N", vt::VolumeM3, vt::ReportVolumeM3, "LastHourData", "N",
-                                vt::VolumeM3, vt::ReportVolumeM3});
+  view.SGNotations =
+      ChannelGrid("SGNotations", 3, channelCount, {vt::ChannelNumber, vt::NotationN, vt::NotationV});
+  view.SGDataDom = ChannelGrid(
+      "SGDataDom", 13, channelCount,
+      {vt::ChannelNumber, "LastReadData", "N", vt::VolumeM3, vt::ReportVolumeM3, "PrevReadData", "N",
+       vt::VolumeM3, vt::ReportVolumeM3, "LastHourData", "N", vt::VolumeM3, vt::ReportVolumeM3});
   const TsdTotals* blocks[] = {&image.LastReadData, &image.PrevReadData, &image.LastHourData};
   for (int b = 0; b < 3; ++b) {
     view.SGDataDom.SetText(1 + 4 * b, 1, DateText(blocks[b]->DateTime));
@@ -179,16 +198,17 @@ void StartTsdView(TsdReportView& view, const TTsdReportImage& image, int channel
     if (r % 4 != 1) view.SGDataDom.SetBackground(r, 0, ReportCream);
   }
 
-  const std::pair<TGrid*, const std::vector<TsdRecord>*> records[] = {
-      {&view.SGHourDataDom, &image.HourData}, {&view.SGDayDataDom, &image.DayData},
-      {&view.SGMontDataDom, &image.MontData}};
+  const std::pair<TGrid*, const std::vector<TsdRecord>*> records[] = {{&view.SGHourDataDom, &image.HourData},
+                                                                      {&view.SGDayDataDom, &image.DayData},
+                                                                      {&view.SGMontDataDom, &image.MontData}};
   const char* names[] = {"SGHourDataDom", "SGDayDataDom", "SGMontDataDom"};
   for (int g = 0; g < 3; ++g) {
     const auto& table = *records[g].second;
     TGrid& grid = *records[g].first;
     grid = ChannelGrid(names[g], std::max<int>(static_cast<int>(table.size()) + 2, 2), channelCount,
                        {vt::ChannelNumber, vt::DateTimeTitle});
-    for (std::size_t i = 0; i < table.size(); ++i) grid.SetText(static_cast<int>(i) + 2, 0, DateAndTime(table[i].DateTime));
+    for (std::size_t i = 0; i < table.size(); ++i)
+      grid.SetText(static_cast<int>(i) + 2, 0, DateAndTime(table[i].DateTime));
   }
   view.ChannelsShown = 0;
 }
@@ -202,7 +222,8 @@ std::string PulsesAndVolume(const TsdRecord& r) {
 std::string WorkTimeText(double days) {
   const double hoursValue = days * 24;
   const long long hours = static_cast<long long>(std::trunc(hoursValue));
-  const long long minutes = static_cast<long long>(std::trunc((hoursValue - static_cast<double>(hours)) * 60));
+  const long long minutes =
+      static_cast<long long>(std::trunc((hoursValue - static_cast<double>(hours)) * 60));
   return std::to_string(hours) + ":" + std::to_string(minutes);
 }
 
@@ -224,13 +245,14 @@ TsvReportView BuildTsvReportView(const TTsvReportImage& image, const TDecodedVal
   return view;
 }
 
-void AddTsdChannelToView(TsdReportView& view, const TTsdReportImage& image, int channelNumber, int channelCount) {
+void AddTsdChannelToView(TsdReportView& view, const TTsdReportImage& image, int channelNumber,
+                         int channelCount) {
   if (channelNumber <= 1 || view.ChannelsShown == 0) StartTsdView(view, image, channelCount);
   const int column = view.ChannelsShown + 1;
   if (column >= view.SGCImp.ColumnCount()) return;  // more channels than the view was laid out for
   const std::string number = ZeroPad(channelNumber, 2);
-  for (TGrid* grid : {&view.SGCImp, &view.SGNotations, &view.SGDataDom, &view.SGHourDataDom, &view.SGDayDataDom,
-                      &view.SGMontDataDom})
+  for (TGrid* grid : {&view.SGCImp, &view.SGNotations, &view.SGDataDom, &view.SGHourDataDom,
+                      &view.SGDayDataDom, &view.SGMontDataDom})
     grid->SetText(0, column, number);
 
   view.SGCImp.SetText(1, column, FormatFloat("#####0.###", image.Header.PulsePrice));
@@ -242,12 +264,13 @@ void AddTsdChannelToView(TsdReportView& view, const TTsdReportImage& image, int 
     view.SGDataDom.SetText(3 + 4 * b, column, FormatFloat(RecordFormat, blocks[b]->V));
     view.SGDataDom.SetText(4 + 4 * b, column, FormatFloat(RecordFormat, blocks[b]->Vreport));
   }
-  const std::pair<TGrid*, const std::vector<TsdRecord>*> records[] = {
-      {&view.SGHourDataDom, &image.HourData}, {&view.SGDayDataDom, &image.DayData},
-      {&view.SGMontDataDom, &image.MontData}};
+  const std::pair<TGrid*, const std::vector<TsdRecord>*> records[] = {{&view.SGHourDataDom, &image.HourData},
+                                                                      {&view.SGDayDataDom, &image.DayData},
+                                                                      {&view.SGMontDataDom, &image.MontData}};
   for (const auto& [grid, table] : records) {
     grid->SetText(1, column, vt::NSlashV);
-    for (std::size_t i = 0; i < table->size(); ++i) grid->SetText(static_cast<int>(i) + 2, column, PulsesAndVolume((*table)[i]));
+    for (std::size_t i = 0; i < table->size(); ++i)
+      grid->SetText(static_cast<int>(i) + 2, column, PulsesAndVolume((*table)[i]));
     FitColumn(*grid, column, 0);
   }
   FitColumn(view.SGCImp, column, 40);

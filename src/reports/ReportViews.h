@@ -49,7 +49,8 @@ TsvReportView BuildTsvReportView(const TTsvReportImage& image, const TDecodedVal
 
 // Adds the channel the image holds (number 1, 2, ...) to the .tsd view;
 // channel 1 starts the view afresh with a column for each of `channelCount` channels.
-void AddTsdChannelToView(TsdReportView& view, const TTsdReportImage& image, int channelNumber, int channelCount);
+void AddTsdChannelToView(TsdReportView& view, const TTsdReportImage& image, int channelNumber,
+                         int channelCount);
 
 // Work time in days as hours ":" minutes, neither padded (1.5 hours: "1:30").
 std::string WorkTimeText(double days);

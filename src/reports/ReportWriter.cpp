@@ -6,8 +6,8 @@
 
 namespace velk {
 
-ReportWriter::ReportWriter(const TDumpImage& image, const TDecodedValues& values, const StorageOptions& options,
-                           ExchangeMonitor& monitor, UserInterface& ui)
+ReportWriter::ReportWriter(const TDumpImage& image, const TDecodedValues& values,
+                           const StorageOptions& options, ExchangeMonitor& monitor, UserInterface& ui)
     : image_(image), values_(values), options_(options), monitor_(monitor), ui_(ui) {}
 
 int ReportWriter::ChannelOfIndex(int index) const {
@@ -24,7 +24,8 @@ ReportWriteRequest ReportWriter::Request(const std::string& meterFolder, const s
   request.CommandLine = CommandLine;
   request.ReadTime = values_.ReadTime;
   // The meter's record takes this dump's number, archive pointers and reading time.
-  request.CfgPath = JoinPathText(meterFolder, MeterName(values_.DeviceCode, values_.SerialNumber, image_) + ".cfg");
+  request.CfgPath =
+      JoinPathText(meterFolder, MeterName(values_.DeviceCode, values_.SerialNumber, image_) + ".cfg");
   request.Cfg = {StoredDumpNumber(recordNumber), SavedPointerOfImage(values_.DeviceCode, image_),
                  SavedPointer2OfImage(image_), values_.ReadTime};
   return request;
@@ -47,7 +48,8 @@ void ReportWriter::WriteTsvFile(int kind, const std::string& meterFolder, int re
   const int system = kind == 1 ? 1 : 2;
   // The two systems of an older meter share one base name: without subfolders
   // the second file would replace the first, so such meters always get them.
-  const bool olderTwoSystem = values_.DeviceCode >= 1 && values_.DeviceCode <= 49 && HasSecondTsvSystem(values_);
+  const bool olderTwoSystem =
+      values_.DeviceCode >= 1 && values_.DeviceCode <= 49 && HasSecondTsvSystem(values_);
   const std::string folder = TsvReportFolder(meterFolder, system, options_.TSVDirCreate || olderTwoSystem);
   const ReportFileSet names = ReportFileNames(folder, TsvBaseName(values_, system), recordNumber, ".tsv");
   SetReportFileName(system, names.NewFile);
@@ -75,8 +77,12 @@ void ReportWriter::WriteChannelFile(const std::string& meterFolder, int recordNu
 
 void ReportWriter::ShowInTab(DerivedFileKind kind, int index) {
   switch (kind) {
-    case DerivedFileKind::FirstTsv: views_.FirstTsv = BuildTsvReportView(tsv_, values_, 1); break;
-    case DerivedFileKind::SecondTsv: views_.SecondTsv = BuildTsvReportView(tsv_, values_, 2); break;
+    case DerivedFileKind::FirstTsv:
+      views_.FirstTsv = BuildTsvReportView(tsv_, values_, 1);
+      break;
+    case DerivedFileKind::SecondTsv:
+      views_.SecondTsv = BuildTsvReportView(tsv_, values_, 2);
+      break;
     case DerivedFileKind::ChannelFile:
       AddTsdChannelToView(views_.Channels, tsd_, ChannelOfIndex(index) + 1, values_.ChannelCount);
       break;

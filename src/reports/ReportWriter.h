@@ -26,8 +26,9 @@ class ReportWriter final : public DerivedFiles {
                ExchangeMonitor& monitor, UserInterface& ui);
 
   // Set by the application before a decode.
-  int ReadMode = 0;  // item of the read-mode group ("Полный архив", "Последние изменения", "Оперативные данные")
-  bool CommandLine = false;         // started with arguments: no tabs, a failed file ends the program
+  int ReadMode =
+      0;  // item of the read-mode group ("Полный архив", "Последние изменения", "Оперативные данные")
+  bool CommandLine = false;            // started with arguments: no tabs, a failed file ends the program
   std::function<void()> CloseProgram;  // how command-line use ends the program
 
   void BuildFirstTsvData(int recordNumber) override;
@@ -53,8 +54,8 @@ class ReportWriter final : public DerivedFiles {
   int ChannelOfIndex(int index) const;
 
  private:
-  ReportWriteRequest Request(const std::string& meterFolder, const std::string& folder, const ReportFileSet& names,
-                             int recordNumber) const;
+  ReportWriteRequest Request(const std::string& meterFolder, const std::string& folder,
+                             const ReportFileSet& names, int recordNumber) const;
   void SetReportFileName(int which, const std::string& path);
 
   const TDumpImage& image_;

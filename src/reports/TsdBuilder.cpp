@@ -33,8 +33,11 @@ void BuildTsdChannel(TTsdReportImage& image, const TDecodedValues& v, int k) {
   h.ChannelNumber = static_cast<std::uint16_t>(number);
   h.PulsePrice = static_cast<float>(price);
   h.RepDate = static_cast<std::uint8_t>(v.ReportDay);
-  const char* type = v.DeviceCode == 70 ? t::TsdTypeStrizh4 : v.DeviceCode == 71 ? t::TsdTypeStrizh16 : t::TypeUnknown;
-  WritePaddedText(h.DeviceType, std::string(type) + t::TsdChannelOpen + ZeroPad(number, 3) + t::TsdChannelClose, 0);
+  const char* type = v.DeviceCode == 70   ? t::TsdTypeStrizh4
+                     : v.DeviceCode == 71 ? t::TsdTypeStrizh16
+                                          : t::TypeUnknown;
+  WritePaddedText(h.DeviceType,
+                  std::string(type) + t::TsdChannelOpen + ZeroPad(number, 3) + t::TsdChannelClose, 0);
   h.DateTimeIni = v.InitTime;
   WritePaddedText(h.Rezerv1, v.ChannelId[k], 0);
   WritePaddedText(h.Rezerv2, t::TsdPulseCounterKind, 0);

@@ -94,7 +94,8 @@ TsdRecord DecodeTsdRecord(const TsdRecordBlock& b) {
 std::vector<std::uint8_t> SerializeTsdReport(const TTsdReportImage& image) {
   std::vector<std::uint8_t> out;
   out.reserve(tsd_layout::RecordsAt +
-              tsd_layout::RecordBytes * (image.HourData.size() + image.DayData.size() + image.MontData.size()));
+              tsd_layout::RecordBytes *
+                  (image.HourData.size() + image.DayData.size() + image.MontData.size()));
   Append(out, EncodeTsdHeader(image.Header, image.Counts()));
   Append(out, EncodeTsdNotations(image.Notations));
   Append(out, EncodeTsdTotals(image.LastReadData));

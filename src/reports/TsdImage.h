@@ -24,7 +24,8 @@ constexpr std::size_t LastReadAt = NotationsAt + NotationsBytes;
 constexpr std::size_t PrevReadAt = LastReadAt + TotalsBytes;
 constexpr std::size_t LastHourAt = PrevReadAt + TotalsBytes;
 constexpr std::size_t RecordsAt = LastHourAt + TotalsBytes;
-static_assert(NotationsAt == 369 && LastReadAt == 401 && PrevReadAt == 429 && LastHourAt == 457 && RecordsAt == 485);
+static_assert(NotationsAt == 369 && LastReadAt == 401 && PrevReadAt == 429 && LastHourAt == 457 &&
+              RecordsAt == 485);
 
 constexpr std::size_t HourRecordCountAt = 139;
 constexpr std::size_t DayRecordCountAt = 141;

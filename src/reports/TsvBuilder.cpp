@@ -45,14 +45,22 @@ std::string TypeTextSystem1(const TDecodedValues& v) {
   const std::string size = Utf8Left(v.NominalSize, 3);
   const std::string& scheme = v.SchemeName1;
   switch (v.DeviceCode) {
-    case 50: return t::TypeMini + size + t::TypeDash + scheme;
-    case 51: return t::TypeSparka + size + t::TypeDash + scheme;
-    case 53: return t::TypeTandem + scheme + t::TypeSystem1Suffix;
-    case 54: return t::TypeKvarta + scheme;
-    case 55: return t::TypeKvartaS + scheme;
-    case 56: return t::TypeTandemS + scheme + t::TypeSystem1Suffix;
-    case 60: return t::TypeZent + size + t::TypeDash + scheme;
-    default: break;
+    case 50:
+      return t::TypeMini + size + t::TypeDash + scheme;
+    case 51:
+      return t::TypeSparka + size + t::TypeDash + scheme;
+    case 53:
+      return t::TypeTandem + scheme + t::TypeSystem1Suffix;
+    case 54:
+      return t::TypeKvarta + scheme;
+    case 55:
+      return t::TypeKvartaS + scheme;
+    case 56:
+      return t::TypeTandemS + scheme + t::TypeSystem1Suffix;
+    case 60:
+      return t::TypeZent + size + t::TypeDash + scheme;
+    default:
+      break;
   }
   if (GroupOf(v.DeviceCode) == Group::Older) return t::TypeVtmE + scheme + t::TypeSystem1Suffix;
   return t::TypeUnknown;
@@ -225,11 +233,12 @@ void FillRealDataSystem1(TsvRealData& r, const TDecodedValues& v) {
 
 void FillTotalsSystem1(TsvTotals& totals, const TDecodedValues& v, bool atReading) {
   if (atReading)
-    totals = {v.MeterClock, v.CurQ1, v.CurMass1, v.CurMass2, v.CurMass3, v.CurVolume1, v.CurVolume2, v.CurVolume3,
-              Days(v.WorkMinutes1)};
+    totals = {v.MeterClock, v.CurQ1,      v.CurMass1,   v.CurMass2,          v.CurMass3,
+              v.CurVolume1, v.CurVolume2, v.CurVolume3, Days(v.WorkMinutes1)};
   else
-    totals = {v.TotTime,       v.TotQ1,       v.TotMass1,    v.TotMass2,          v.TotMass3,
-              v.TotVolume1,    v.TotVolume2,  v.TotVolume3,  Days(v.TotWorkMinutes1)};
+    totals = {v.TotTime,    v.TotQ1,      v.TotMass1,
+              v.TotMass2,   v.TotMass3,   v.TotVolume1,
+              v.TotVolume2, v.TotVolume3, Days(v.TotWorkMinutes1)};
   const Group group = GroupOf(v.DeviceCode);
   if (group == Group::Compact) totals.G3 = 0;
   if (group == Group::Tandem && !InListA(v.SchemeName1)) totals.G3 = totals.V3 = 0;
@@ -306,15 +315,16 @@ void FillRealDataSystem2(TsvRealData& r, const TDecodedValues& v) {
 
 void FillTotalsSystem2(TsvTotals& totals, const TDecodedValues& v, bool atReading) {
   if (atReading)
-    totals = {v.MeterClock, v.CurQ2,       v.CurMass3,   v.CurMass4,          v.CurVolume5,
-              v.CurVolume3, v.CurVolume4,  v.CurVolume5, Days(v.WorkMinutes2)};
+    totals = {v.MeterClock, v.CurQ2,      v.CurMass3,   v.CurMass4,          v.CurVolume5,
+              v.CurVolume3, v.CurVolume4, v.CurVolume5, Days(v.WorkMinutes2)};
   else
-    totals = {v.TotTime,       v.TotQ2,       v.TotMass3,    v.TotMass4,          v.CurVolume5,
-              v.TotVolume3,    v.TotVolume4,  v.CurVolume5,  Days(v.TotWorkMinutes2)};
+    totals = {v.TotTime,    v.TotQ2,      v.TotMass3,
+              v.TotMass4,   v.CurVolume5, v.TotVolume3,
+              v.TotVolume4, v.CurVolume5, Days(v.TotWorkMinutes2)};
   if (GroupOf(v.DeviceCode) == Group::Older) totals.G2 = totals.G3 = totals.V2 = totals.V3 = 0;
   // The last-hour totals keep system 2's first channel for "P3с".
-  const bool off = atReading ? System2Off(v.SchemeName2)
-                             : IsOneOf(v.SchemeName2, {t::SchemeA3sCyr, t::SchemeOff});
+  const bool off =
+      atReading ? System2Off(v.SchemeName2) : IsOneOf(v.SchemeName2, {t::SchemeA3sCyr, t::SchemeOff});
   if (off) totals.G1 = totals.V1 = 0;
 }
 

@@ -174,7 +174,8 @@ TsvRecord DecodeTsvRecord(const TsvRecordBlock& b) {
 std::vector<std::uint8_t> SerializeTsvReport(const TTsvReportImage& image) {
   std::vector<std::uint8_t> out;
   out.reserve(tsv_layout::RecordsAt +
-              tsv_layout::RecordBytes * (image.HourData.size() + image.DayData.size() + image.MontData.size()));
+              tsv_layout::RecordBytes *
+                  (image.HourData.size() + image.DayData.size() + image.MontData.size()));
   Append(out, EncodeTsvHeader(image.Header, image.Counts()));
   Append(out, EncodeTsvNotations(image.Notations));
   Append(out, EncodeTsvRealData(image.RealData));

@@ -62,8 +62,30 @@ struct TsvHeader {
 };
 
 enum class Notation : std::size_t {
-  NotQ, NotQr, NotG1, NotG2, NotG3, NotGr1, NotGr2, NotGr3, NotV1, NotV2, NotV3, NotVr1, NotVr2, NotVr3,
-  NotT1, NotT2, NotT3, NotT1T2, Tcw, NotP1, NotP2, NotP3, NotWorkTime, NotErrorCode
+  NotQ,
+  NotQr,
+  NotG1,
+  NotG2,
+  NotG3,
+  NotGr1,
+  NotGr2,
+  NotGr3,
+  NotV1,
+  NotV2,
+  NotV3,
+  NotVr1,
+  NotVr2,
+  NotVr3,
+  NotT1,
+  NotT2,
+  NotT3,
+  NotT1T2,
+  Tcw,
+  NotP1,
+  NotP2,
+  NotP3,
+  NotWorkTime,
+  NotErrorCode
 };
 
 // 24 labels of 16 bytes, padded with zeros; all zeros = not measured.

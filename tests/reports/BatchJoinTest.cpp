@@ -25,18 +25,20 @@ std::vector<std::string> Names(const std::vector<NumberedDump>& dumps) {
 
 TEST(BatchJoinNames, QualifyingNamesSortedByNumber) {
   std::string bad;
-  const auto dumps = QualifyingDumps({"m-010.dat", "m-002.dat", "x-002.dat", "m-001.dat", "m-001.DAT", "m-001.dtm",
-                                      "m.001.dat", "m001.dat", "-001.dat", "m-001.dat.bak", "notes.txt", "ab"},
-                                     &bad);
+  const auto dumps =
+      QualifyingDumps({"m-010.dat", "m-002.dat", "x-002.dat", "m-001.dat", "m-001.DAT", "m-001.dtm",
+                       "m.001.dat", "m001.dat", "-001.dat", "m-001.dat.bak", "notes.txt", "ab"},
+                      &bad);
   ASSERT_TRUE(dumps.has_value());
-  EXPECT_EQ(Names(*dumps),
-            (std::vector<std::string>{"m-001.dat", "-001.dat", "m-001.dat.bak", "m-002.dat", "x-002.dat", "m-010.dat"}));
+  EXPECT_EQ(Names(*dumps), (std::vector<std::string>{"m-001.dat", "-001.dat", "m-001.dat.bak", "m-002.dat",
+                                                     "x-002.dat", "m-010.dat"}));
   EXPECT_EQ(dumps->back().Number, 10);
   EXPECT_FALSE(QualifyingDumps({"m-0x1.dat", "m-001.dat"}, &bad).has_value());
   EXPECT_EQ(bad, "m-0x1.dat");
   // Characters, not bytes: a Cyrillic letter counts as one.
   EXPECT_FALSE(QualifyingDumps({"-0я1.dat"}, &bad).has_value());
-  EXPECT_EQ(Names(*QualifyingDumps({"счетчик-005.dat"}, &bad)), (std::vector<std::string>{"счетчик-005.dat"}));
+  EXPECT_EQ(Names(*QualifyingDumps({"счетчик-005.dat"}, &bad)),
+            (std::vector<std::string>{"счетчик-005.dat"}));
 }
 
 class BatchJoinFolder : public ::testing::Test {
@@ -55,14 +57,13 @@ TEST_F(BatchJoinFolder, ConvertsInNumberOrderWithJoiningForcedOn) {
   fs::create_directory(dir / "b-005.dat");
   options.TSVCnc = false;
   int stops = 0, restarts = 0;
-  const auto result = JoinFilesInFolder(
-      dir.Text(), options,
-      [&](const std::string& path) {
-        converted.push_back(path);
-        joiningDuring.push_back(options.TSVCnc);
-        return path.find("002") == std::string::npos;
-      },
-      ui, {[&] { ++stops; }, [&] { ++restarts; }});
+  const auto result = JoinFilesInFolder(dir.Text(), options,
+                                        [&](const std::string& path) {
+                                          converted.push_back(path);
+                                          joiningDuring.push_back(options.TSVCnc);
+                                          return path.find("002") == std::string::npos;
+                                        },
+                                        ui, {[&] { ++stops; }, [&] { ++restarts; }});
   ASSERT_EQ(converted.size(), 3u);
   EXPECT_EQ(converted[0], dir.Text() + "\\a-001.dat");
   EXPECT_EQ(converted[1], dir.Text() + "\\a-002.dat");
@@ -80,14 +81,14 @@ TEST_F(BatchJoinFolder, ReportFileErrorEndsTheBatchAndRestoresTheSetting) {
   for (const char* name : {"a-001.dat", "a-002.dat", "a-003.dat"}) Touch(name);
   options.TSVCnc = false;
   int restarts = 0;
-  const auto result = JoinFilesInFolder(
-      dir.Text(), options,
-      [&](const std::string& path) {
-        converted.push_back(path);
-        if (converted.size() == 2) throw ReportFileError("Ошибка записи в Файл 'x'");
-        return true;
-      },
-      ui, {nullptr, [&] { ++restarts; }});
+  const auto result = JoinFilesInFolder(dir.Text(), options,
+                                        [&](const std::string& path) {
+                                          converted.push_back(path);
+                                          if (converted.size() == 2)
+                                            throw ReportFileError("Ошибка записи в Файл 'x'");
+                                          return true;
+                                        },
+                                        ui, {nullptr, [&] { ++restarts; }});
   EXPECT_EQ(converted.size(), 2u);
   EXPECT_EQ(result.StoppedAt, "a-002.dat");
   EXPECT_NE(result.Error.find("Ошибка записи в Файл"), std::string::npos);
@@ -100,7 +101,12 @@ TEST_F(BatchJoinFolder, ReportFileErrorEndsTheBatchAndRestoresTheSetting) {
 TEST_F(BatchJoinFolder, NameWithoutDigitsStopsBeforeAnythingIsConverted) {
   for (const char* name : {"a-001.dat", "a-0b2.dat"}) Touch(name);
   const auto result = JoinFilesInFolder(
-      dir.Text(), options, [&](const std::string& path) { converted.push_back(path); return true; }, ui);
+      dir.Text(), options,
+      [&](const std::string& path) {
+        converted.push_back(path);
+        return true;
+      },
+      ui);
   EXPECT_TRUE(converted.empty());
   ASSERT_EQ(ui.Messages.size(), 1u);
   EXPECT_EQ(ui.Messages[0], "Ошибка преобразования данных: 'a-0b2.dat'");
@@ -110,7 +116,12 @@ TEST_F(BatchJoinFolder, NameWithoutDigitsStopsBeforeAnythingIsConverted) {
 TEST_F(BatchJoinFolder, FolderWithoutDumpsDoesNothing) {
   Touch("readme.txt");
   const auto result = JoinFilesInFolder(
-      dir.Text(), options, [&](const std::string& path) { converted.push_back(path); return true; }, ui);
+      dir.Text(), options,
+      [&](const std::string& path) {
+        converted.push_back(path);
+        return true;
+      },
+      ui);
   EXPECT_TRUE(converted.empty());
   EXPECT_EQ(result.Converted, 0);
   EXPECT_TRUE(ui.Messages.empty());
@@ -129,8 +140,9 @@ TEST_F(BatchJoinFolder, SuccessiveDumpsJoinIntoOneArchive) {
     builder.AddHourRecords(records);
     TDumpImage dump;
     builder.BuildFullDump(clock, dump);
-    test::WriteBytes(dir / "dumps" / ("53-12345-00" + std::to_string(d) + ".dat"),
-                     std::vector<std::uint8_t>(dump.DumpImage.begin(), dump.DumpImage.begin() + dump.DumpLength));
+    test::WriteBytes(
+        dir / "dumps" / ("53-12345-00" + std::to_string(d) + ".dat"),
+        std::vector<std::uint8_t>(dump.DumpImage.begin(), dump.DumpImage.begin() + dump.DumpLength));
   }
   options.EdDataDir = (dir / "data").string();
   options.TSVCnc = false;
@@ -150,7 +162,8 @@ TEST_F(BatchJoinFolder, SuccessiveDumpsJoinIntoOneArchive) {
   const test::LayoutReader r(test::ReadBytes(tsv1 / "53-12345-1-003.tsv"));
   EXPECT_EQ(r.U16(test::tsv::HourCount), 96);  // 48 hours, then 24 new ones twice
   for (std::size_t i = 1; i < 96; ++i)
-    EXPECT_NEAR(test::TsvRecordAt(r, 0, i).DateTime - test::TsvRecordAt(r, 0, i - 1).DateTime, 1.0 / 24, 1e-6) << i;
+    EXPECT_NEAR(test::TsvRecordAt(r, 0, i).DateTime - test::TsvRecordAt(r, 0, i - 1).DateTime, 1.0 / 24, 1e-6)
+        << i;
   EXPECT_NE(r.F64(test::tsv::PrevRead), 0);
   EXPECT_FALSE(fs::exists(tsv1 / "53-12345-1-001.tsv"));  // two back of 003
   EXPECT_TRUE(fs::exists(tsv1 / "53-12345-1-002.tsv"));

@@ -19,11 +19,13 @@ namespace fs = std::filesystem;
 
 class DispatcherReports : public ::testing::Test {
  protected:
-  DispatcherReports() : writer(image, values, options, monitor, ui) { options.EdDataDir = (dir / "data").string(); }
+  DispatcherReports() : writer(image, values, options, monitor, ui) {
+    options.EdDataDir = (dir / "data").string();
+  }
 
   bool Decode(const TDumpImage& dump, const std::string& name, bool commandLine) {
-    test::WriteBytes(dir / name,
-                     std::vector<std::uint8_t>(dump.DumpImage.begin(), dump.DumpImage.begin() + dump.DumpLength));
+    test::WriteBytes(dir / name, std::vector<std::uint8_t>(dump.DumpImage.begin(),
+                                                           dump.DumpImage.begin() + dump.DumpLength));
     writer.CommandLine = commandLine;
     TDecodeContext ctx{image, values, options, ui, &writer, commandLine, present, 0};
     std::string folder;
@@ -66,7 +68,8 @@ TEST_F(DispatcherReports, PulseCounterWritesOneFilePerChannelAndShowsThem) {
   ASSERT_TRUE(Decode(dump, "p70-002.dat", false));
   const fs::path meter = dir / "data" / "p70";
   for (int n = 1; n <= 4; ++n) {
-    const fs::path file = meter / ("TSD" + std::to_string(n)) / ("70-00077-0" + std::to_string(n) + "-002.tsd");
+    const fs::path file =
+        meter / ("TSD" + std::to_string(n)) / ("70-00077-0" + std::to_string(n) + "-002.tsd");
     ASSERT_TRUE(fs::exists(file)) << file;
     EXPECT_EQ(test::LayoutReader(test::ReadBytes(file)).U16(24), n);
   }

@@ -21,7 +21,9 @@ class LayoutReader {
 
   std::uint8_t U8(std::size_t at) const { return bytes_.at(at); }
   std::uint16_t U16(std::size_t at) const { return static_cast<std::uint16_t>(Le(at, 2)); }
-  std::int32_t I32(std::size_t at) const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(Le(at, 4))); }
+  std::int32_t I32(std::size_t at) const {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(Le(at, 4)));
+  }
   float F32(std::size_t at) const {
     const auto raw = static_cast<std::uint32_t>(Le(at, 4));
     float value;
@@ -37,7 +39,8 @@ class LayoutReader {
   // The raw bytes of a text field.
   std::vector<std::uint8_t> Raw(std::size_t at, std::size_t width) const {
     CheckRange(at, width);
-    return {bytes_.begin() + static_cast<std::ptrdiff_t>(at), bytes_.begin() + static_cast<std::ptrdiff_t>(at + width)};
+    return {bytes_.begin() + static_cast<std::ptrdiff_t>(at),
+            bytes_.begin() + static_cast<std::ptrdiff_t>(at + width)};
   }
   // A text field as UTF-8 with its padding (`pad`) removed from the end.
   std::string Text(std::size_t at, std::size_t width, std::uint8_t pad) const {
@@ -58,7 +61,8 @@ class LayoutReader {
   std::uint64_t Le(std::size_t at, int count) const {
     CheckRange(at, static_cast<std::size_t>(count));
     std::uint64_t value = 0;
-    for (int i = 0; i < count; ++i) value |= static_cast<std::uint64_t>(bytes_[at + static_cast<std::size_t>(i)]) << (8 * i);
+    for (int i = 0; i < count; ++i)
+      value |= static_cast<std::uint64_t>(bytes_[at + static_cast<std::size_t>(i)]) << (8 * i);
     return value;
   }
 

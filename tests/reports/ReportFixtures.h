@@ -46,7 +46,8 @@ inline std::vector<HourRecord> Hours(TDateTime first, int count) {
   return hours;
 }
 
-inline TDecodedValues Meter(std::uint32_t code, const std::string& scheme1 = "А2", const std::string& scheme2 = "А2") {
+inline TDecodedValues Meter(std::uint32_t code, const std::string& scheme1 = "А2",
+                            const std::string& scheme2 = "А2") {
   TDecodedValues v;
   v.DeviceCode = code;
   v.SerialNumber = 1234;

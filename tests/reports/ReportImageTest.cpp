@@ -66,7 +66,8 @@ TEST(TsvImage, EveryBlockLiesAtItsOffset) {
   const double firstValue[3] = {44000.25, 43000.25, 44000.0};
   for (int b = 0; b < 3; ++b) {
     EXPECT_EQ(r.F64(totals[b]), firstValue[b]);
-    for (int i = 1; i < 8; ++i) EXPECT_EQ(r.F64(totals[b] + 8 * i), 10 * b + i) << "block " << b << " field " << i;
+    for (int i = 1; i < 8; ++i)
+      EXPECT_EQ(r.F64(totals[b] + 8 * i), 10 * b + i) << "block " << b << " field " << i;
     EXPECT_EQ(r.F64(totals[b] + 64), 0.5 + b);
   }
 

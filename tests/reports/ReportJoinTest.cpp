@@ -74,9 +74,9 @@ TEST_F(ReportJoin, WithoutPreviousFileTheNewFileIsWrittenDirectly) {
 TEST_F(ReportJoin, ThreeHourGapGetsFillersForTheTwoMissingHours) {
   auto old = ImageOfHours(0, 10, 1);
   Write(old, 4);
-  test::WriteBytes(File(3), {1, 2, 3});      // the file two back
-  test::WriteBytes(File(4, ".old"), {1});    // the previous run's temporary file
-  auto fresh = ImageOfHours(12, 5, 2);       // first hour 3 hours after the old last hour (9)
+  test::WriteBytes(File(3), {1, 2, 3});    // the file two back
+  test::WriteBytes(File(4, ".old"), {1});  // the previous run's temporary file
+  auto fresh = ImageOfHours(12, 5, 2);     // first hour 3 hours after the old last hour (9)
   EXPECT_EQ(Write(fresh, 5), ReportWriteOutcome::Joined);
 
   const auto r = Read(5);

@@ -61,9 +61,9 @@ TEST(TsvDays, ArchiveStartingAtMidnightKeepsThatHourInItsOwnDate) {
 }
 
 TEST(TsvDays, InvalidTemperaturesAndPressuresStayOutOfTheAverages) {
-  std::vector<TsvRecord> hours = {HourAt(HourOf(1), 1, 0), HourAt(HourOf(2), 1, 60), HourAt(HourOf(3), 1, 255),
-                                  HourAt(HourOf(4), 1, 80)};
-  hours[3].P1 = 3.0f;  // above the daily pressure limit
+  std::vector<TsvRecord> hours = {HourAt(HourOf(1), 1, 0), HourAt(HourOf(2), 1, 60),
+                                  HourAt(HourOf(3), 1, 255), HourAt(HourOf(4), 1, 80)};
+  hours[3].P1 = 3.0f;   // above the daily pressure limit
   hours[2].P1 = -1.0f;  // no lower bound
   const auto image = WithHours(hours);
   ASSERT_EQ(image.DayData.size(), 1u);
@@ -78,7 +78,8 @@ TEST(TsvDays, HoursGoingBackInTimeAreLeftOut) {
   // Day 2, then day 0 again: not later than the day before the current one.
   const auto image = WithHours({HourAt(HourOf(5)), HourAt(HourOf(53)), HourAt(HourOf(4))});
   EXPECT_EQ(image.DayData.size(), 3u);  // index 1 is compared with day 0 only
-  const auto later = WithHours({HourAt(HourOf(5)), HourAt(HourOf(29)), HourAt(HourOf(53)), HourAt(HourOf(6))});
+  const auto later =
+      WithHours({HourAt(HourOf(5)), HourAt(HourOf(29)), HourAt(HourOf(53)), HourAt(HourOf(6))});
   ASSERT_EQ(later.DayData.size(), 3u);
   EXPECT_DOUBLE_EQ(later.DayData[2].Q, 1);
 }

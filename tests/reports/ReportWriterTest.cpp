@@ -119,8 +119,8 @@ TEST_F(ReportWriterTest, SixteenChannelCounterWritesSixteenFolders) {
     writer.WriteChannelFile(meterFolder, 4);
   }
   for (int n = 1; n <= 16; ++n) {
-    const std::string name = "TSD" + std::to_string(n) + "\\71-01234-" + (n < 10 ? "0" : "") + std::to_string(n) +
-                             "-004.tsd";
+    const std::string name =
+        "TSD" + std::to_string(n) + "\\71-01234-" + (n < 10 ? "0" : "") + std::to_string(n) + "-004.tsd";
     ASSERT_TRUE(fs::exists(Native(name))) << name;
     const LayoutReader r(test::ReadBytes(Native(name)));
     EXPECT_EQ(r.U16(24), n);
@@ -145,8 +145,8 @@ TEST(TsdBuilder, FourChannelTypeTextPriceZeroAndFillers) {
   TTsdReportImage image;
   BuildTsdChannel(image, v, 0);
   const LayoutReader r(SerializeTsdReport(image));
-  EXPECT_EQ(r.Raw(31, 16), (std::vector<std::uint8_t>{0xD1, 0xD2, 0xD0, 0xC8, 0xC6, '-', '4', ' ', ' ', '(', '0',
-                                                       '0', '1', ')', ' ', 0}));
+  EXPECT_EQ(r.Raw(31, 16), (std::vector<std::uint8_t>{0xD1, 0xD2, 0xD0, 0xC8, 0xC6, '-', '4', ' ', ' ', '(',
+                                                      '0', '0', '1', ')', ' ', 0}));
   EXPECT_EQ(r.U8(30), 15);
   EXPECT_EQ(r.I32(409), 0);  // price 0: no pulses instead of a division by zero
   ASSERT_EQ(r.U16(139), 3);

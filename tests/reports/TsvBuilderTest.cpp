@@ -14,10 +14,16 @@ using test::HourOf;
 using test::Meter;
 
 // Scheme names spelled by code point, so that look-alike letters cannot slip in.
-const std::string A3cLatin = "\u0410" "3c";        // Cyrillic A, 3, Latin c
-const std::string A3sCyrillic = "\u0410" "3\u0441";  // Cyrillic A, 3, Cyrillic es
-const std::string P3sCyrillic = "P3\u0441";         // Latin P, 3, Cyrillic es
-const std::string A1p = "\u0410" "1\u043f";
+const std::string A3cLatin =
+    "\u0410"
+    "3c";  // Cyrillic A, 3, Latin c
+const std::string A3sCyrillic =
+    "\u0410"
+    "3\u0441";                               // Cyrillic A, 3, Cyrillic es
+const std::string P3sCyrillic = "P3\u0441";  // Latin P, 3, Cyrillic es
+const std::string A1p =
+    "\u0410"
+    "1\u043f";
 
 std::string Not(const TTsvReportImage& image, Notation n) { return image.Notations.Get(n); }
 
@@ -110,11 +116,16 @@ TEST(TsvSystem1, FlowMeterNotationsAndValues) {
   for (int i = 0; i < 24; ++i) {
     const auto n = static_cast<Notation>(i);
     const std::string text = Not(image, n);
-    if (n == Notation::NotV1) EXPECT_EQ(text, "V");
-    else if (n == Notation::NotVr1) EXPECT_EQ(text, "v");
-    else if (n == Notation::NotT1) EXPECT_EQ(text, "T");
-    else if (n == Notation::NotErrorCode) EXPECT_EQ(text, "Код НС");
-    else EXPECT_EQ(text, "") << "notation " << i;
+    if (n == Notation::NotV1)
+      EXPECT_EQ(text, "V");
+    else if (n == Notation::NotVr1)
+      EXPECT_EQ(text, "v");
+    else if (n == Notation::NotT1)
+      EXPECT_EQ(text, "T");
+    else if (n == Notation::NotErrorCode)
+      EXPECT_EQ(text, "Код НС");
+    else
+      EXPECT_EQ(text, "") << "notation " << i;
   }
   EXPECT_FLOAT_EQ(image.RealData.Gr1, static_cast<float>(WaterDensityRatio(70) * 1.5));
   EXPECT_EQ(image.RealData.Gr2, 0);
@@ -185,8 +196,9 @@ TEST(TsvSystem2, TandemNotationsAndCyrillicA3s) {
   EXPECT_EQ(Not(image, Notation::NotGr3), "");
   EXPECT_EQ(Field(image.Header.DeviceType), "ВТМ-64-ТАНДЕМ - А2 / 2");
   EXPECT_EQ(image.Header.SchemeCode, 3);
-  EXPECT_EQ(Cp1251ToUtf8(std::string(image.Header.SerualNumber.begin(), image.Header.SerualNumber.begin() + 8)),
-            "53-01234");
+  EXPECT_EQ(
+      Cp1251ToUtf8(std::string(image.Header.SerualNumber.begin(), image.Header.SerualNumber.begin() + 8)),
+      "53-01234");
   EXPECT_FLOAT_EQ(image.RealData.Gr1, 3);
   EXPECT_FLOAT_EQ(image.RealData.T1T2r, 30);
   EXPECT_EQ(image.RealData.K, 8);
