@@ -95,14 +95,19 @@ int Application::RunCarrier(const std::vector<std::string>& arguments, std::ostr
   TDecodeContext decode{Image, Values, storage_, ui_, reports_.get(), true, clock_, Panel.RGTask};
   DumpFileCarrierStore store(decode, Monitor);
   CarrierSettings settings;
-  settings.Nkp = {Settings.NKPBaudCode, Settings.NKPTimeOutEdit, Settings.NKPMultiplierEdit, Settings.NKPPovtor};
-  settings.Ltr = {Settings.LTRBaudCode, Settings.LTRTimeOutEdit, Settings.LTRMultiplierEdit, Settings.LTRPovtor};
+  settings.Nkp = {Settings.NKPBaudCode, Settings.NKPTimeOutEdit, Settings.NKPMultiplierEdit,
+                  Settings.NKPPovtor};
+  settings.Ltr = {Settings.LTRBaudCode, Settings.LTRTimeOutEdit, Settings.LTRMultiplierEdit,
+                  Settings.LTRPovtor};
   settings.NKPAutoTimeCorrectCB = Settings.NKPAutoTimeCorrectCB;
   CarrierCommandLineContext context{settings, Image, store, ui_, clock_, out, err};
   switch (RunCarrierCommandLine(arguments, context)) {
-    case CarrierExitOk: return exitcode::Success;
-    case CarrierExitUsage: return exitcode::CommandLineError;
-    default: return exitcode::CarrierFailed;
+    case CarrierExitOk:
+      return exitcode::Success;
+    case CarrierExitUsage:
+      return exitcode::CommandLineError;
+    default:
+      return exitcode::CarrierFailed;
   }
 }
 
@@ -233,9 +238,7 @@ void Application::Close() {
   StoreSettings(Settings, programFolder_ / "VelkReader.cfg");
 }
 
-void Application::Terminate() {
-  terminated_ = true;
-}
+void Application::Terminate() { terminated_ = true; }
 
 void Application::RunCommandLine(const std::vector<std::string>& arguments) {
   Panel.MODBox = ItemRs232;
@@ -246,7 +249,8 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
     Terminate();
     return;
   }
-  if (request.Rs232PortNumber) ComboBox1Change(Panel, Settings, "COM" + std::to_string(*request.Rs232PortNumber));
+  if (request.Rs232PortNumber)
+    ComboBox1Change(Panel, Settings, "COM" + std::to_string(*request.Rs232PortNumber));
   bool started = false;
   switch (request.Action) {
     case CommandAction::DecodeDump:

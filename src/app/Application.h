@@ -31,7 +31,8 @@ class LinkOpener;
 
 class Application {
  public:
-  Application(UserInterface& ui, const Clock& clock, std::filesystem::path programFolder, LinkOpener& linkOpener);
+  Application(UserInterface& ui, const Clock& clock, std::filesystem::path programFolder,
+              LinkOpener& linkOpener);
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;

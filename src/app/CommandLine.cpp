@@ -30,7 +30,8 @@ std::string SwitchValue(const std::string& arg) {
 std::optional<int> PortNumber(const std::string& digits) {
   int number = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-  if (error != std::errc() || end != digits.data() + digits.size() || number < 1 || number > 999) return std::nullopt;
+  if (error != std::errc() || end != digits.data() + digits.size() || number < 1 || number > 999)
+    return std::nullopt;
   return number;
 }
 
@@ -54,8 +55,9 @@ std::string UsageCaption() { return std::string(texts::UsageCaption); }
 std::vector<std::string> UsageLines() {
   std::vector<std::string> lines{std::string(texts::UsageMeters), std::string(texts::UsageVersion), "",
                                  std::string(texts::UsageProgramLine), std::string(texts::UsageKeys)};
-  for (std::string_view key : {texts::UsageSwitch0, texts::UsageSwitch1, texts::UsageSwitch2, texts::UsageSwitch3,
-                               texts::UsageSwitch4, texts::UsageSwitch5, texts::UsageSwitch6}) {
+  for (std::string_view key :
+       {texts::UsageSwitch0, texts::UsageSwitch1, texts::UsageSwitch2, texts::UsageSwitch3,
+        texts::UsageSwitch4, texts::UsageSwitch5, texts::UsageSwitch6}) {
     lines.push_back("\"" + std::string(key) + "\"   ");
   }
   lines.push_back("");

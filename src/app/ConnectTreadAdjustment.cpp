@@ -77,14 +77,19 @@ AdjustmentResult ConnectTreadAdjustment(TConnectTread& thread, const TSettingsRe
   thread.LinkKind = item;
 
   switch (item) {
-    case ItemRs232: thread.PortName = settings.ComboBox1; break;
+    case ItemRs232:
+      thread.PortName = settings.ComboBox1;
+      break;
     case ItemRs485:
       thread.PortName = settings.ComboBox2;
       thread.BaudCode = settings.ComboBox5;
       break;
     case ItemModem:
-    case ItemModemRs485: thread.PortName = settings.ComboBox3; break;
-    default: break;
+    case ItemModemRs485:
+      thread.PortName = settings.ComboBox3;
+      break;
+    default:
+      break;
   }
   thread.NetAddress = withAddress ? static_cast<std::uint16_t>(address) : network ? 0 : 0xFFFF;
   if (item <= ItemModemRs485) {

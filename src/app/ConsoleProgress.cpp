@@ -11,16 +11,18 @@ constexpr int BarWidth = 30;
 
 // The status text on its colour as the window paints it (24-bit ANSI colours).
 std::string Coloured(const StatusLine& status) {
-  const int red = status.Colour & 0xFF, green = (status.Colour >> 8) & 0xFF, blue = (status.Colour >> 16) & 0xFF;
-  return "\033[30;48;2;" + std::to_string(red) + ";" + std::to_string(green) + ";" + std::to_string(blue) + "m" +
-         status.Text + "\033[0m";
+  const int red = status.Colour & 0xFF, green = (status.Colour >> 8) & 0xFF,
+            blue = (status.Colour >> 16) & 0xFF;
+  return "\033[30;48;2;" + std::to_string(red) + ";" + std::to_string(green) + ";" + std::to_string(blue) +
+         "m" + status.Text + "\033[0m";
 }
 
 }  // namespace
 
 std::string ProgressBar(int percent, int width) {
   const int filled = std::clamp(percent, 0, 100) * width / 100;
-  return "[" + std::string(filled, '#') + std::string(width - filled, '-') + "] " + std::to_string(percent) + " %";
+  return "[" + std::string(filled, '#') + std::string(width - filled, '-') + "] " + std::to_string(percent) +
+         " %";
 }
 
 std::string TimesLine(const ReadProgressModel& model) {
@@ -66,9 +68,9 @@ void ConsoleProgress::Redraw(const ReadProgressModel& model) {
   const std::vector<std::string> lines = ProgressLines(model);
   for (const std::string& line : lines) {
     const bool status = !model.Status.Text.empty() && &line == &lines.back();
-    const std::string lamps = std::string(model.RequestLit ? "\033[7m" : "") + std::string(texts::RequestLampLabel) +
-                              "\033[0m " + (model.AnswerLit ? "\033[7m" : "") + std::string(texts::AnswerLampLabel) +
-                              "\033[0m";
+    const std::string lamps =
+        std::string(model.RequestLit ? "\033[7m" : "") + std::string(texts::RequestLampLabel) + "\033[0m " +
+        (model.AnswerLit ? "\033[7m" : "") + std::string(texts::AnswerLampLabel) + "\033[0m";
     if (status) {
       out_ << Coloured(model.Status) << "\n";
     } else if (model.TimesVisible && line.front() == '[') {

@@ -14,7 +14,8 @@ namespace velk {
 
 // "[#####-----] 50 %".
 std::string ProgressBar(int percent, int width);
-// The bar and time line as the window shows them: "Прошло: 30.0 c  Осталось: 90.0 c  Расчетное время: 120.0 c".
+// The bar and time line as the window shows them: "Прошло: 30.0 c  Осталось: 90.0 c  Расчетное время: 120.0
+// c".
 std::string TimesLine(const ReadProgressModel& model);
 // Everything the window shows, one entry per line (empty status omitted).
 std::vector<std::string> ProgressLines(const ReadProgressModel& model);

@@ -28,7 +28,8 @@ void ConsoleUserInterface::ShowMessage(const std::string& text) {
 }
 
 bool ConsoleUserInterface::Confirm(const std::string& text) {
-  Synchronize([&] { messages_ << ConsoleLines(text) << (ConfirmAnswer ? " -> yes" : " -> no") << std::endl; });
+  Synchronize(
+      [&] { messages_ << ConsoleLines(text) << (ConfirmAnswer ? " -> yes" : " -> no") << std::endl; });
   return ConfirmAnswer;
 }
 

@@ -18,17 +18,20 @@ std::string Section(const std::string& heading, const std::string& body) {
 
 }  // namespace
 
-std::string RenderDecodedViews(const TDumpImage& image, const TDecodedValues& values, const DumpTextOptions& options) {
+std::string RenderDecodedViews(const TDumpImage& image, const TDecodedValues& values,
+                               const DumpTextOptions& options) {
   const TArchiveViewOptions archive{options.ShowRtcRecords, options.ShowEmptyRecords};
   std::string text;
   text += Section(std::string(texts::OperationalTab), RenderEditBox(BuildIdentificationBox(values)) + "\n" +
-                                            RenderEditBox(BuildAccumulatedBox(values)) + "\n" +
-                                            RenderGrid(BuildCurrentValuesGrid(values)));
+                                                          RenderEditBox(BuildAccumulatedBox(values)) + "\n" +
+                                                          RenderGrid(BuildCurrentValuesGrid(values)));
   const TGrid hours = BuildHourGrid(values, archive);
   const TGrid days = BuildDayGrid(values, archive);
-  text += Section(std::string(texts::ArchivesTab), RenderGrid(hours) + (days.ColumnCount() > 0 ? "\n" + RenderGrid(days) : std::string()));
+  text += Section(std::string(texts::ArchivesTab),
+                  RenderGrid(hours) + (days.ColumnCount() > 0 ? "\n" + RenderGrid(days) : std::string()));
   text += Section(std::string(texts::ConstantsTab), RenderConstantsView(BuildConstantsView(image, values)));
-  if (options.WithHex) text += Section(std::string(texts::HexTab), RenderGrid(BuildHexGrid(image, values.DeviceCode)));
+  if (options.WithHex)
+    text += Section(std::string(texts::HexTab), RenderGrid(BuildHexGrid(image, values.DeviceCode)));
   return text;
 }
 

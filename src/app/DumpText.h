@@ -17,6 +17,7 @@ struct DumpTextOptions {
   bool WithHex = false;
 };
 
-std::string RenderDecodedViews(const TDumpImage& image, const TDecodedValues& values, const DumpTextOptions& options);
+std::string RenderDecodedViews(const TDumpImage& image, const TDecodedValues& values,
+                               const DumpTextOptions& options);
 
 }  // namespace velk

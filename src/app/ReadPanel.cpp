@@ -20,13 +20,19 @@ bool IsPortBoxItem(const std::string& name) {
 
 std::string* InterfacePort(TSettingsRecord& settings, int item) {
   switch (item) {
-    case ItemRs232: return &settings.ComboBox1;
-    case ItemRs485: return &settings.ComboBox2;
+    case ItemRs232:
+      return &settings.ComboBox1;
+    case ItemRs485:
+      return &settings.ComboBox2;
     case ItemModem:
-    case ItemModemRs485: return &settings.ComboBox3;
-    case ItemNkp: return &settings.NKPPortBox;
-    case ItemLtr: return &settings.LTRPortBox;
-    default: return nullptr;
+    case ItemModemRs485:
+      return &settings.ComboBox3;
+    case ItemNkp:
+      return &settings.NKPPortBox;
+    case ItemLtr:
+      return &settings.LTRPortBox;
+    default:
+      return nullptr;
   }
 }
 

@@ -22,16 +22,28 @@ StatusLine StatusLineFor(int status) {
   };
   switch (status) {
     case 0:
-    case 8: return coded(ColourStatusGood);
+    case 8:
+      return coded(ColourStatusGood);
     case 12:
-    case 14: return coded(ColourStatusWaiting);
-    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 9: case 11: case 15:
+    case 14:
+      return coded(ColourStatusWaiting);
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 9:
+    case 11:
+    case 15:
       return coded(ColourStatusBad);
-    case 100: return StatusLine{"", ColourButtonFace};
+    case 100:
+      return StatusLine{"", ColourButtonFace};
     default:
-      return StatusLine{std::string(LinkText::UnknownCodePrefix) + std::to_string(status) +
-                            LinkText::UnknownCodeSuffix,
-                        ColourStatusBad};
+      return StatusLine{
+          std::string(LinkText::UnknownCodePrefix) + std::to_string(status) + LinkText::UnknownCodeSuffix,
+          ColourStatusBad};
   }
 }
 
@@ -43,7 +55,9 @@ ProgressTimes ComputeProgressTimes(double progressPercent, double elapsedSeconds
   return times;
 }
 
-std::string SecondsText(double seconds) { return FormatFloat("#0.0", seconds) + std::string(texts::SecondsSuffix); }
+std::string SecondsText(double seconds) {
+  return FormatFloat("#0.0", seconds) + std::string(texts::SecondsSuffix);
+}
 
 std::string DiallingLine(int maxDialSeconds, double secondsSinceClick) {
   return std::string(texts::DiallingLinePrefix) + FormatFloat("0.0", maxDialSeconds) +
@@ -105,7 +119,9 @@ void ReadProgressModel::ReadingTick(const ReaderProgress& reader, TDateTime now)
   Status = StatusLineFor(reader.Status);
 }
 
-void ReadProgressModel::SetStatus(const std::string& text, Colour colour) { Status = StatusLine{text, colour}; }
+void ReadProgressModel::SetStatus(const std::string& text, Colour colour) {
+  Status = StatusLine{text, colour};
+}
 
 void ReadProgressModel::OfferClose() { ButtonCaption = std::string(texts::OkCaption); }
 

@@ -16,8 +16,8 @@ std::string ViewerPathOrDefault(const std::string& viewerPath, const std::filesy
   return viewerPath.empty() ? DefaultViewerPath(programFolder) : viewerPath;
 }
 
-int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2, bool busy,
-           const ProcessStarter& start) {
+int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2,
+           bool busy, const ProcessStarter& start) {
   if (busy) return 0;
   int started = 0;
   for (const std::string* report : {&reportName1, &reportName2}) {
@@ -27,7 +27,8 @@ int AcView(const std::string& viewerPath, const std::string& reportName1, const 
   return started;
 }
 
-int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2, bool busy) {
+int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2,
+           bool busy) {
   return AcView(viewerPath, reportName1, reportName2, busy, LaunchDetached);
 }
 

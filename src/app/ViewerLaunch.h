@@ -19,8 +19,9 @@ using ProcessStarter = std::function<bool(const std::filesystem::path&, const st
 // AcView: starts the viewer with report file name 1 and, when set, name 2 as
 // its only argument (path texts as the settings hold them). Nothing happens
 // while the busy flag is set; failures are silent. Returns the processes started.
-int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2, bool busy,
-           const ProcessStarter& start);
-int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2, bool busy);
+int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2,
+           bool busy, const ProcessStarter& start);
+int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2,
+           bool busy);
 
 }  // namespace velk

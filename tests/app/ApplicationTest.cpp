@@ -1,11 +1,10 @@
 // The reading lifecycle in-process: a simulated meter on a pseudo-terminal,
 // the application's end handlers, the dump file and the progress window's texts.
-#include "app/Application.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "app/Application.h"
 #include "app/ConsoleUserInterface.h"
 #include "app/ExitCodes.h"
 #include "app/RememberedDump.h"
@@ -51,7 +50,8 @@ class ApplicationLifecycle : public ::testing::Test {
   void StartMeter() {
     Family5ImageBuilder builder(53);
     builder.SetSerial(12345).SetClock(SystemClock::Instance().Now()).FillHourRecords(10);
-    sim_ = std::make_unique<MeterSimulator>(builder.BuildMemory(), SystemClock::Instance(), MeterSimOptions{});
+    sim_ =
+        std::make_unique<MeterSimulator>(builder.BuildMemory(), SystemClock::Instance(), MeterSimOptions{});
     std::string error;
     ASSERT_TRUE(sim_->Start(error)) << error;
     links_.Device = sim_->SlavePath();
@@ -64,7 +64,8 @@ class ApplicationLifecycle : public ::testing::Test {
   }
 
   void RunToEnd() {
-    ui_.RunUntil([&] { return !app_.ReadingRunning() && ended_; }, std::chrono::milliseconds(5), [&] { app_.Poll(); });
+    ui_.RunUntil([&] { return !app_.ReadingRunning() && ended_; }, std::chrono::milliseconds(5),
+                 [&] { app_.Poll(); });
   }
 
   test::TempDir dir_;

@@ -1,6 +1,6 @@
-#include "app/ConnectTreadAdjustment.h"
-
 #include <gtest/gtest.h>
+
+#include "app/ConnectTreadAdjustment.h"
 
 namespace velk {
 namespace {

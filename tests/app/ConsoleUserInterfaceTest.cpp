@@ -1,10 +1,10 @@
-#include "app/ConsoleUserInterface.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <sstream>
 #include <stdexcept>
+
+#include "app/ConsoleUserInterface.h"
 
 namespace velk {
 namespace {

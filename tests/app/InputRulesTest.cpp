@@ -1,6 +1,6 @@
-#include "app/InputRules.h"
-
 #include <gtest/gtest.h>
+
+#include "app/InputRules.h"
 
 namespace velk {
 namespace {
@@ -17,7 +17,8 @@ TEST(PorTelEdit, OneDiallingLetterOnlyAtTheVeryBeginning) {
 }
 
 TEST(PorTelEdit, AcceptsOnlyDialCharactersAndEditingKeys) {
-  for (char32_t key : {U'0', U'9', U'+', U'.', KeyBackspace, KeyTab}) EXPECT_TRUE(PorTelEditKeyPress("12", 2, key));
+  for (char32_t key : {U'0', U'9', U'+', U'.', KeyBackspace, KeyTab})
+    EXPECT_TRUE(PorTelEditKeyPress("12", 2, key));
   for (char32_t key : {U'a', U'X', U'-', U' ', U'#', U'Т'}) EXPECT_FALSE(PorTelEditKeyPress("12", 2, key));
 }
 

@@ -1,6 +1,6 @@
-#include "app/ReadPanel.h"
-
 #include <gtest/gtest.h>
+
+#include "app/ReadPanel.h"
 
 namespace velk {
 namespace {

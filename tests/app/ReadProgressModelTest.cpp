@@ -1,6 +1,6 @@
-#include "app/ReadProgressModel.h"
-
 #include <gtest/gtest.h>
+
+#include "app/ReadProgressModel.h"
 
 namespace velk {
 namespace {
@@ -74,7 +74,8 @@ TEST(StatusLine, TextsAndColoursByCode) {
   EXPECT_EQ(StatusLineFor(0).Colour, ColourStatusGood);
   EXPECT_EQ(StatusLineFor(8).Colour, ColourStatusGood);
   EXPECT_EQ(StatusLineFor(3).Text, "(3)НЕ СОВПАДАЕТ КОНТРОЛЬНАЯ СУММА ");
-  for (int bad : {1, 2, 3, 4, 5, 6, 7, 9, 11, 15}) EXPECT_EQ(StatusLineFor(bad).Colour, ColourStatusBad) << bad;
+  for (int bad : {1, 2, 3, 4, 5, 6, 7, 9, 11, 15})
+    EXPECT_EQ(StatusLineFor(bad).Colour, ColourStatusBad) << bad;
   EXPECT_EQ(StatusLineFor(12).Colour, ColourStatusWaiting);
   EXPECT_EQ(StatusLineFor(14).Text, "(14)ОЖИДАНИЕ ОЧЕРЕДНОГО БАЙТА ОТВЕТА ");
   EXPECT_EQ(StatusLineFor(100).Text, "");

@@ -106,7 +106,8 @@ class Cli : public ::testing::Test {
     record.Counter = 4;
     record.Pointer = Meter().HourPointer() - 64;
     record.ReadTime = SystemClock::Instance().Now() - 2 * OneHour;
-    ASSERT_TRUE(WriteMeterCfg((dataFolder / MeterFolder / (std::string(MeterFolder) + ".cfg")).string(), record));
+    ASSERT_TRUE(
+        WriteMeterCfg((dataFolder / MeterFolder / (std::string(MeterFolder) + ".cfg")).string(), record));
   }
 
   static std::vector<fs::path> Dumps(const fs::path& dataFolder) {

@@ -27,10 +27,10 @@ namespace {
 constexpr auto ConsoleTick = std::chrono::milliseconds(100);
 
 struct Options {
-  bool Verbose = false;  // the exchange monitor on standard output
-  std::string LogFile;   // the exchange monitor into a file
-  bool Hex = false;      // a printed dump includes the hexadecimal view
-  bool Carrier = false;  // --carrier=...: a carrier operation
+  bool Verbose = false;                // the exchange monitor on standard output
+  std::string LogFile;                 // the exchange monitor into a file
+  bool Hex = false;                    // a printed dump includes the hexadecimal view
+  bool Carrier = false;                // --carrier=...: a carrier operation
   std::vector<std::string> Arguments;  // the system's switches, or the carrier's options and action
   std::string Error;
 };
@@ -111,7 +111,7 @@ int Run(const Options& options) {
       std::cerr << "velkreader: no switch given, nothing to do\n";
       return exitcode::CommandLineError;
     case StartMode::OpenDump: {
-      if (!app.OpenDump(CommandLinePath(options.Arguments[0]))) return exitcode::DecodeFailed;
+      if (!app.DecodeDump(CommandLinePath(options.Arguments[0]))) return exitcode::DecodeFailed;
       const DumpTextOptions text{app.Settings.ShowRtcRecords, app.Settings.PFRec, options.Hex};
       std::cout << RenderDecodedViews(app.Image, app.Values, text);
       PrintWhereItWent(app);
@@ -127,10 +127,11 @@ int Run(const Options& options) {
     if (status == 0) PrintWhereItWent(app);
   };
   app.RunCommandLine(options.Arguments);
-  ui.RunUntil([&] { return app.Terminated(); }, ConsoleTick, [&] {
-    app.Poll();
-    if (app.ReadingRunning()) progress.Update(app.Progress);
-  });
+  ui.RunUntil([&] { return app.Terminated(); }, ConsoleTick,
+              [&] {
+                app.Poll();
+                if (app.ReadingRunning()) progress.Update(app.Progress);
+              });
   if (app.ExitCode() == exitcode::Success && !app.LastReportFolder.empty() && app.LastDumpPath.empty()) {
     PrintWhereItWent(app);  // "-B": the reports of the converted dump
   }
