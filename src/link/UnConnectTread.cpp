@@ -50,6 +50,9 @@ void TConnectTread::Start() {
   }
   finished_ = false;
   terminateRequested_ = false;
+  // Cleared here rather than in the thread, so that a stop pressed right after the
+  // start is not lost.
+  StopRequested = 0;
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -80,7 +83,6 @@ void TConnectTread::Execute() {
   BytesReceived = 0;
   ProgressPercent = 0;
   Status = LinkStatus::Idle;
-  StopRequested = 0;
   linkBroken_ = false;
   FatalError.clear();
 
