@@ -72,8 +72,7 @@ bool ReadDumpFile(const std::string& path, TDumpImage& image, UserInterface& ui)
     return false;
   }
   if (size > static_cast<std::uintmax_t>(DumpCapacity)) {
-    ui.ShowMessage(texts::ReadFailedMessage + path + ": " + std::to_string(size) + " байт, больше " +
-                   std::to_string(DumpCapacity));
+    ui.ShowMessage(texts::ReadFailedMessage + path + ": файл длиннее " + std::to_string(DumpCapacity) + " байт");
     return false;
   }
   std::string bytes;
