@@ -51,22 +51,31 @@ bool WriteMeterCfg(const std::string& path, const TMeterCfg& record) {
   return ReplaceFileContents(file, bytes);
 }
 
-std::string MeterName(std::uint32_t code, std::uint32_t serialNumber, const TDumpImage& image) {
+std::string MeterName(std::uint32_t code, std::uint32_t serialNumber, ImageView image) {
   const std::string prefix = std::to_string(code) + "-";
-  const ImageView view = image.Whole();
   if (code <= 49) return prefix + ZeroPad(serialNumber, 5);
   if (code == 50 || code == 51 || code == 60)
-    return prefix + ZeroPad(image.DumpImage[513], 2) + ZeroPad(ReadLeUInt(view, 514, 2), 6);
+    return prefix + ZeroPad(ReadLeUInt(image, 513, 1), 2) + ZeroPad(ReadLeUInt(image, 514, 2), 6);
   if ((code >= 53 && code <= 56) || code == 70 || code == 71)
-    return prefix + ZeroPad(ReadLeUInt(view, 514, 2), 5);
+    return prefix + ZeroPad(ReadLeUInt(image, 514, 2), 5);
   return prefix + "TypeError";
 }
 
-std::uint32_t SavedPointerOfImage(std::uint32_t code, const TDumpImage& image) {
-  return code >= 50 ? ReadLeUInt(image.Whole(), 649, 3) : ReadLeUInt(image.Whole(), 768, 2);
+std::string MeterName(std::uint32_t code, std::uint32_t serialNumber, const TDumpImage& image) {
+  return MeterName(code, serialNumber, image.Whole());
 }
 
-std::uint32_t SavedPointer2OfImage(const TDumpImage& image) { return ReadLeUInt(image.Whole(), 713, 3); }
+std::uint32_t SavedPointerOfImage(std::uint32_t code, ImageView image) {
+  return code >= 50 ? ReadLeUInt(image, 649, 3) : ReadLeUInt(image, 768, 2);
+}
+
+std::uint32_t SavedPointerOfImage(std::uint32_t code, const TDumpImage& image) {
+  return SavedPointerOfImage(code, image.Whole());
+}
+
+std::uint32_t SavedPointer2OfImage(ImageView image) { return ReadLeUInt(image, 713, 3); }
+
+std::uint32_t SavedPointer2OfImage(const TDumpImage& image) { return SavedPointer2OfImage(image.Whole()); }
 
 std::int32_t StoredDumpNumber(std::int32_t number) { return number > 998 ? 0 : number; }
 

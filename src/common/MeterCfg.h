@@ -10,6 +10,7 @@
 
 #include "common/DateTime.h"
 #include "common/DumpImage.h"
+#include "common/Mathem.h"
 
 namespace velk {
 
@@ -34,11 +35,14 @@ bool WriteMeterCfg(const std::string& path, const TMeterCfg& record);
 // number (5 digits), the size byte [513] (2 digits) and the 16-bit value at
 // [514] (6 digits), the value at [514] (5 digits), or "TypeError".
 std::string MeterName(std::uint32_t deviceCode, std::uint32_t serialNumber, const TDumpImage& image);
+std::string MeterName(std::uint32_t deviceCode, std::uint32_t serialNumber, ImageView image);
 
 // The two archive pointers of a reading as the image holds them: the 24-bit
 // value at [649] (16-bit at [768] below code 50) and the 24-bit value at [713].
 std::uint32_t SavedPointerOfImage(std::uint32_t deviceCode, const TDumpImage& image);
 std::uint32_t SavedPointer2OfImage(const TDumpImage& image);
+std::uint32_t SavedPointerOfImage(std::uint32_t deviceCode, ImageView image);
+std::uint32_t SavedPointer2OfImage(ImageView image);
 
 // The dump counter as stored: numbers above 998 become 0.
 std::int32_t StoredDumpNumber(std::int32_t number);

@@ -79,10 +79,6 @@ class HeaderScanner {
   std::size_t position_ = 0;
 };
 
-std::uint32_t ArchivePointer(std::uint32_t deviceCode, ImageView image) {
-  return deviceCode >= 50 ? ReadLeUInt(image, 649, 3) : ReadLeUInt(image, 768, 2);
-}
-
 void ReportWriteFailure(const std::string& monitorText, const std::string& statusText,
                         ExchangeMonitor& monitor, UserInterface& ui) {
   monitor.Append(monitorText + MonitorLineEnd);
@@ -95,19 +91,8 @@ void ReportWriteFailure(const std::string& monitorText, const std::string& statu
 
 TDumpFolderAndName DumpFolderAndName(std::uint32_t deviceCode, std::uint32_t serialNumber, ImageView image,
                                      const StorageOptions& options) {
-  const std::uint32_t serialAt514 = ReadLeUInt(image, 514, 2);
-  std::string rest;
-  if (deviceCode <= 49) {
-    rest = ZeroPad(serialNumber, 5);
-  } else if (deviceCode == 50 || deviceCode == 51 || deviceCode == 60) {
-    rest = ZeroPad(ReadLeUInt(image, 513, 1), 2) + ZeroPad(serialAt514, 6);
-  } else if ((deviceCode >= 53 && deviceCode <= 56) || deviceCode == 70 || deviceCode == 71) {
-    rest = ZeroPad(serialAt514, 5);
-  } else {
-    rest = "TypeError";
-  }
   TDumpFolderAndName result;
-  result.Name = std::to_string(deviceCode) + "-" + rest;
+  result.Name = MeterName(deviceCode, serialNumber, image);
   result.Folder = options.EdDataDir;
   if (options.DATDirCreate) result.Folder += "\\" + result.Name;
   return result;
@@ -159,9 +144,9 @@ std::string WriteDumpFile(TDumpImage& image, const TDumpWriteArgs& args, const S
     const std::string cfgPath = meter.Folder + "\\" + meter.Name + ".cfg";
     const int number = NextDumpNumber(ReadMeterCfg(cfgPath).Counter);
     TMeterCfg record;
-    record.Counter = number > 998 ? 0 : number;
-    record.Pointer = ArchivePointer(args.DeviceCode, image.Whole());
-    record.SecondPointer = ReadLeUInt(image.Whole(), 713, 3);
+    record.Counter = StoredDumpNumber(number);
+    record.Pointer = SavedPointerOfImage(args.DeviceCode, image);
+    record.SecondPointer = SavedPointer2OfImage(image);
     record.ReadTime = args.Now;
     WriteMeterCfg(cfgPath, record);  // a failure here shows up as the dump's own failure below
     fileName = meter.Name + "-" + ZeroPad(number, 3) + ".dat";
