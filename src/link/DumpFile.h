@@ -1,6 +1,7 @@
 // The raw dump file: a byte-for-byte copy of the dump image with a short text
 // header in its first bytes; the per-meter .cfg record that links one reading
-// to the next; the naming of meters, folders and files.
+// to the next; the naming of meters, folders and files. The text header and the
+// reader live in common/ (the decoder needs them too) and come with this header.
 //
 // Paths are path text as the settings hold them, for example
 // "C:\KORVAN\Данные\53-12345\DAT\53-12345-001.dat"; they are mapped to native
@@ -12,7 +13,9 @@
 #include <string>
 
 #include "common/DateTime.h"
+#include "common/DumpFileReader.h"
 #include "common/DumpImage.h"
+#include "common/DumpTextHeader.h"
 #include "common/ExchangeMonitor.h"
 #include "common/Mathem.h"
 #include "common/MeterCfg.h"
@@ -23,7 +26,6 @@ namespace velk {
 
 // Read-mode item ("Оперативные данные") whose dumps are .dtm files outside the numbering.
 constexpr int ReadModeOperational = 2;
-constexpr std::size_t TextHeaderSize = 128;
 // The .cfg record (TMeterCfg, ReadMeterCfg, WriteMeterCfg) lives in common/MeterCfg.h,
 // shared with the report writer.
 
@@ -36,21 +38,6 @@ struct TDumpFolderAndName {
 // 71 the 16-bit value at [514] (5 digits); any other code "TypeError".
 TDumpFolderAndName DumpFolderAndName(std::uint32_t deviceCode, std::uint32_t serialNumber, ImageView image,
                                      const StorageOptions& options);
-
-// Seconds of the text header's read time, counted from 1969-12-31 19:00:00.
-std::int64_t ReadTimeSeconds(TDateTime readTime);
-// "Vers <code>\r\nSN <serial>\r\nReadTime <seconds>" (no terminator).
-std::string BuildTextHeader(std::uint32_t deviceCode, std::uint32_t serialNumber, TDateTime readTime);
-
-struct TTextHeader {
-  std::optional<std::int32_t> Version;  // the device code
-  std::optional<std::uint16_t> Serial;
-  std::optional<TDateTime> ReadTime;
-};
-// Parses the first 128 bytes (bytes beyond the view read as 0). A value whose
-// text is not a number, or runs up to position 127, stays empty; a version
-// that runs up to 127 ends the parse.
-TTextHeader ParseTextHeader(ImageView image);
 
 struct TDumpWriteArgs {
   std::uint32_t DeviceCode = 0;
@@ -67,10 +54,5 @@ struct TDumpWriteArgs {
 // status line. The caption is set to the path on success.
 std::string WriteDumpFile(TDumpImage& image, const TDumpWriteArgs& args, const StorageOptions& options,
                           ExchangeMonitor& monitor, UserInterface& ui);
-
-// Loads a dump file into the image: DumpLength becomes the file's length and
-// every byte past it is zero. A file that cannot be opened or read, or is longer
-// than DumpCapacity, is reported in a dialog and the image is left as it was.
-bool ReadDumpFile(TDumpImage& image, const std::string& path, UserInterface& ui);
 
 }  // namespace velk
