@@ -15,6 +15,7 @@
 #include "common/NativePath.h"
 #include "common/Text1251.h"
 #include "decode/DecodeDumpFile.h"
+#include "reports/ReportFile.h"
 #include "link/DumpFile.h"
 #include "link/UnConnectTread.h"
 
@@ -74,7 +75,12 @@ bool Application::DecodeDump(const std::string& path) {
   reports_->ReadMode = Panel.RGTask;
   reports_->CommandLine = HasArguments();
   TDecodeContext context{Image, Values, storage_, ui_, reports_.get(), HasArguments(), clock_, Panel.RGTask};
-  if (!DecodeDumpFile(context, path, LastReportFolder)) return false;
+  try {
+    if (!DecodeDumpFile(context, path, LastReportFolder)) return false;
+  } catch (const ReportFileError&) {
+    // The report writer has already put the failure into the monitor and the status line.
+    return false;
+  }
   Busy = false;
   if (!HasArguments() && OnArrangePages) OnArrangePages();
   return true;

@@ -1,6 +1,7 @@
 #include "carrier/CarrierDumpStore.h"
 
 #include "link/DumpFile.h"
+#include "reports/ReportFile.h"
 
 namespace velk {
 
@@ -18,7 +19,11 @@ std::string DumpFileCarrierStore::SaveDump(TDumpImage& image, const CarrierDumpI
 
 void DumpFileCarrierStore::Decode(const std::string& path) {
   std::string folder;
-  if (DecodeDumpFile(decode_, path, folder)) LastFolder = folder;
+  try {
+    if (DecodeDumpFile(decode_, path, folder)) LastFolder = folder;
+  } catch (const ReportFileError&) {
+    // Already in the monitor and the status line; the dump stays on disk.
+  }
 }
 
 }  // namespace velk

@@ -10,7 +10,8 @@
 #include "common/NativePath.h"
 #include "common/Text1251.h"
 #include "decode/DecodeTexts.h"
-#include "decode/DumpTextHeader.h"
+#include "common/DumpFileReader.h"
+#include "common/DumpTextHeader.h"
 
 namespace velk {
 
@@ -61,31 +62,6 @@ std::optional<int> NumberBeforeExtension(const std::string& path) {
   return number;
 }
 
-// Reads the dump into the image; bytes past its end read as 0, so nothing of
-// an earlier dump shows through.
-bool ReadDumpFile(const std::string& path, TDumpImage& image, UserInterface& ui) {
-  const std::filesystem::path file = ToNativePath(path);
-  std::error_code error;
-  const auto size = std::filesystem::file_size(file, error);
-  if (error) {
-    ui.ShowMessage(texts::OpenFailedMessage + path);
-    return false;
-  }
-  if (size > static_cast<std::uintmax_t>(DumpCapacity)) {
-    ui.ShowMessage(texts::ReadFailedMessage + path + ": файл длиннее " + std::to_string(DumpCapacity) + " байт");
-    return false;
-  }
-  std::string bytes;
-  if (!ReadWholeFile(file, bytes, DumpCapacity)) {
-    ui.ShowMessage(texts::ReadFailedMessage + path);
-    return false;
-  }
-  image.Clear();
-  std::copy(bytes.begin(), bytes.end(), image.DumpImage.begin());
-  image.DumpLength = static_cast<std::int32_t>(bytes.size());
-  return true;
-}
-
 // The device code of the image's type byte or text header; a message names
 // what was not recognised.
 std::optional<std::uint32_t> ResolveDeviceCode(const TDumpImage& image, TDecodedValues& fresh, UserInterface& ui) {
@@ -95,14 +71,14 @@ std::optional<std::uint32_t> ResolveDeviceCode(const TDumpImage& image, TDecoded
     if (!code) ui.ShowMessage("Неизвестный тип прибора: байт типа " + std::to_string(typeByte));
     return code;
   }
-  const TextHeader header = ParseDumpTextHeader(image.Whole());
+  const TTextHeader header = ParseTextHeader(image.Whole());
   if (!header.Version) {
     ui.ShowMessage("Неизвестный тип прибора: в заголовке файла нет номера Vers");
     return std::nullopt;
   }
   if (header.Serial) fresh.SerialNumber = *header.Serial;
   if (header.ReadTime) fresh.ReadTime = *header.ReadTime;
-  return header.Version;
+  return static_cast<std::uint32_t>(*header.Version);
 }
 
 bool RunDecoder(TDecodeContext& ctx, TDecodedValues& fresh) {
@@ -204,7 +180,7 @@ bool DecodeLoadedImage(TDecodeContext& ctx) {
 }
 
 bool DecodeDumpFile(TDecodeContext& ctx, const std::string& path, std::string& folder) {
-  if (!ReadDumpFile(path, ctx.Image, ctx.Ui)) return false;
+  if (!ReadDumpFile(ctx.Image, path, ctx.Ui)) return false;
   ctx.Ui.ProcessMessages();
 
   TDecodedValues fresh;

@@ -8,7 +8,7 @@
 #include "decode/ArchiveWalk.h"
 #include "decode/ChannelConfig.h"
 #include "decode/DecodeTexts.h"
-#include "decode/DumpTextHeader.h"
+#include "common/DumpTextHeader.h"
 #include "decode/FamilyTexts.h"
 #include "decode/ImageReader.h"
 
@@ -145,8 +145,8 @@ void DecodeMeterFamily1(const TDecodeInput& input, TDecodedValues& v) {
   const ImageReader image(ImageView(input.Image.DumpImage.data(), static_cast<std::size_t>(length)));
 
   // The text header names the meter; without a read time there the reading block's clock stands in.
-  const TextHeader header = ParseDumpTextHeader(image.Bytes());
-  if (header.Version && *header.Version >= 1 && *header.Version <= 49) v.DeviceCode = *header.Version;
+  const TTextHeader header = ParseTextHeader(image.Bytes());
+  if (header.Version && *header.Version >= 1 && *header.Version <= 49) v.DeviceCode = static_cast<std::uint32_t>(*header.Version);
   // Without a header the identification answer's serial (image 130) names the meter.
   v.SerialNumber = header.Serial ? *header.Serial : static_cast<std::uint16_t>(image.UInt(130, 2));
   v.ReadTime = header.ReadTime ? *header.ReadTime : ClockBytesToDateTime(image, 138);

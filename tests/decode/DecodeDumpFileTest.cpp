@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "common/Clock.h"
-#include "decode/DumpTextHeader.h"
 #include "imagebuilder/Family5ImageBuilder.h"
 #include "imagebuilder/PulseCounterImage.h"
 #include "support/TempDir.h"
@@ -124,32 +123,6 @@ TEST(DeviceCodeTableTest, TypeBytes) {
   EXPECT_EQ(DeviceCodeOfTypeByte(1), 1u);
   EXPECT_EQ(DeviceCodeOfTypeByte(49), 49u);
   for (int b : {0, 50, 57, 87, 111, 114, 255}) EXPECT_FALSE(DeviceCodeOfTypeByte(b).has_value()) << b;
-}
-
-TEST(TextHeaderTest, FieldsAndLimits) {
-  TDumpImage image;
-  const std::string text = "Vers 53\r\nSN 1234\r\nReadTime 1700000000";
-  std::copy(text.begin(), text.end(), image.DumpImage.begin());
-  TextHeader h = ParseDumpTextHeader(image.Whole());
-  EXPECT_EQ(h.Version, 53u);
-  EXPECT_EQ(h.Serial, 1234);
-  ASSERT_TRUE(h.ReadTime.has_value());
-  EXPECT_NEAR(*h.ReadTime, 1700000000 / 86400.0 + At(1969, 12, 31, 19), 1e-9);
-
-  // Read-time digits running up to byte 127 give no read time.
-  image.Clear();
-  std::string longText = "Vers 53\r\nSN 7\r\nReadTime ";
-  longText += std::string(128 - longText.size(), '1');
-  std::copy(longText.begin(), longText.end(), image.DumpImage.begin());
-  h = ParseDumpTextHeader(image.Whole());
-  EXPECT_EQ(h.Serial, 7);
-  EXPECT_FALSE(h.ReadTime.has_value());
-
-  image.Clear();
-  EXPECT_FALSE(ParseDumpTextHeader(image.Whole()).Version.has_value());
-  const std::string bad = "Vers xx\r\n";
-  std::copy(bad.begin(), bad.end(), image.DumpImage.begin());
-  EXPECT_FALSE(ParseDumpTextHeader(image.Whole()).Version.has_value());
 }
 
 TEST_F(DecodeDumpFileTest, TwoSystemMeterWritesBothReports) {
