@@ -104,6 +104,17 @@ void SetStamp(TArchiveRecord& record, TDateTime stamp) {
   record.TimeText = TimeText(stamp);
 }
 
+void FillClockRecord(const ImageReader& image, std::int64_t offset, TArchiveRecord& record) {
+  const auto clock = ReadClockRecord(image, offset);
+  if (!clock) {
+    record.IsEmpty = 1;
+    return;
+  }
+  SetStamp(record, clock->Stamp);
+  record.IsRtc = 1;
+  record.IsReset = clock->IsReset ? 1 : 0;
+}
+
 void MarkNoData(TArchiveRecord& record) {
   record.DateText = texts::NoDataDate;
   record.TimeText = texts::NoDataTime;

@@ -41,6 +41,9 @@ struct ClockRecordTime {
   bool IsReset = false;
 };
 std::optional<ClockRecordTime> ReadClockRecord(const ImageReader& image, std::int64_t offset);
+// Fills `record` from the clock record at `offset`: its stamp with the RTC and
+// reset marks, or an empty record when the date cannot be mended.
+void FillClockRecord(const ImageReader& image, std::int64_t offset, TArchiveRecord& record);
 
 // Bytes [offset, offset + count) all 0xFF, or all 0xAA / 0x55: erased memory.
 bool IsBlankRecord(const ImageReader& image, std::int64_t offset, int count);

@@ -53,15 +53,7 @@ void DecodeFlowMeter(const TDecodeInput& input, TDecodedValues& v) {
   v.SerialNumber = static_cast<std::uint16_t>(image.EeUInt(2, 2));
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SizeIndex, 2) + ZeroPad(v.SerialNumber, 6);
 
-  v.InitTime =
-      BcdToDateTime(image.Ee(10), image.Ee(11), image.Ee(12), image.Ee(13), image.Ee(14), image.Ee(15));
-  v.InitDateText = DateText(v.InitTime);
-  v.InitTimeText = TimeText(v.InitTime);
-  v.MeterClock = ClockBytesToDateTime(image, RamToImage(0x0210));
-  v.MeterDateText = DateText(v.MeterClock);
-  v.MeterTimeText = TimeText(v.MeterClock);
-  v.ReadTime =
-      image.UInt(138, 4) == 0 && image.UInt(142, 2) == 0 ? v.MeterClock : ClockBytesToDateTime(image, 138);
+  ReadCompactClocks(image, v);
 
   v.SupplyVoltage = image.Ram(0x0276) / 64.0 + 2;
   v.ErrorCode1 = image.Ram(0x0275);

@@ -113,6 +113,18 @@ ArchiveRing CompactHourRing(const ImageReader& image, int stride) {
   return BoundRing(ring, stride, image.DumpLength());
 }
 
+void ReadCompactClocks(const ImageReader& image, TDecodedValues& v) {
+  v.InitTime =
+      BcdToDateTime(image.Ee(10), image.Ee(11), image.Ee(12), image.Ee(13), image.Ee(14), image.Ee(15));
+  v.InitDateText = DateText(v.InitTime);
+  v.InitTimeText = TimeText(v.InitTime);
+  v.MeterClock = ClockBytesToDateTime(image, RamToImage(0x0210));
+  v.MeterDateText = DateText(v.MeterClock);
+  v.MeterTimeText = TimeText(v.MeterClock);
+  v.ReadTime =
+      image.UInt(138, 4) == 0 && image.UInt(142, 2) == 0 ? v.MeterClock : ClockBytesToDateTime(image, 138);
+}
+
 void DecodeMeterFamily2(const TDecodeInput& input, TDecodedValues& v) {
   const ImageReader image(input.Image.Bytes());
 
@@ -144,15 +156,7 @@ void DecodeMeterFamily2(const TDecodeInput& input, TDecodedValues& v) {
   v.SerialNumber = static_cast<std::uint16_t>(image.EeUInt(2, 2));
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SerialNumber, 5);
 
-  v.InitTime =
-      BcdToDateTime(image.Ee(10), image.Ee(11), image.Ee(12), image.Ee(13), image.Ee(14), image.Ee(15));
-  v.InitDateText = DateText(v.InitTime);
-  v.InitTimeText = TimeText(v.InitTime);
-  v.MeterClock = ClockBytesToDateTime(image, RamToImage(0x0210));
-  v.MeterDateText = DateText(v.MeterClock);
-  v.MeterTimeText = TimeText(v.MeterClock);
-  v.ReadTime =
-      image.UInt(138, 4) == 0 && image.UInt(142, 2) == 0 ? v.MeterClock : ClockBytesToDateTime(image, 138);
+  ReadCompactClocks(image, v);
 
   const double div1 = ch[0].Divider, div2 = ch[1].Divider, div3 = ch[2].Divider, mult2 = ch[1].Multiplier;
   v.ErrorCode1 = image.Ram(0x0253);
@@ -208,14 +212,7 @@ void DecodeMeterFamily2(const TDecodeInput& input, TDecodedValues& v) {
     TArchiveRecord& r = v.HourRecords.emplace_back();
     r.EeAddress = static_cast<std::int32_t>(address);
     if (IsClockRecord(image, offset)) {
-      const auto clock = ReadClockRecord(image, offset);
-      if (!clock) {
-        r.IsEmpty = 1;
-        continue;
-      }
-      SetStamp(r, clock->Stamp);
-      r.IsRtc = 1;
-      r.IsReset = clock->IsReset ? 1 : 0;
+      FillClockRecord(image, offset, r);
       continue;
     }
     DecodeRecord(image, offset, ctx, r);

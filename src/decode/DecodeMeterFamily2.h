@@ -24,5 +24,9 @@ std::optional<std::string> CompactNominalSize(int sizeIndex);
 // record length 143): a dump shorter than the whole memory that appends fewer
 // than 0x7E00 archive bytes is partial. Records are `stride` bytes apart.
 ArchiveRing CompactHourRing(const ImageReader& image, int stride);
+// Initialisation time, meter clock (RAM 0x0210) and read time of the compact
+// meters and the flow meter; the read time is the meter clock when the
+// reading block holds none.
+void ReadCompactClocks(const ImageReader& image, TDecodedValues& v);
 
 }  // namespace velk

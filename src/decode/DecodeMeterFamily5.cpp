@@ -128,15 +128,8 @@ std::vector<TArchiveRecord> WalkArchive(const ImageReader& image, const ArchiveR
     TArchiveRecord& r = records.emplace_back();
     r.EeAddress = static_cast<std::int32_t>(address);
     if (IsClockRecord(image, offset)) {
-      const auto clock = ReadClockRecord(image, offset);
-      if (!clock) {
-        r.IsEmpty = 1;
-        continue;
-      }
-      SetStamp(r, clock->Stamp);
-      r.IsRtc = 1;
-      r.IsReset = clock->IsReset ? 1 : 0;
-      if (!dayRecords) r.Ubat = image.Byte(offset + 29) / 64.0 + 2;
+      FillClockRecord(image, offset, r);
+      if (!dayRecords && !r.IsEmpty) r.Ubat = image.Byte(offset + 29) / 64.0 + 2;
       continue;
     }
     DecodeArchiveRecord(image, offset, ch, sumFactor, dayRecords, r);

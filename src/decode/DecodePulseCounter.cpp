@@ -98,14 +98,7 @@ void DecodePulseCounter(const TDecodeInput& input, TDecodedValues& v) {
     HourRecord& r = v.HourRecords.emplace_back();
     r.EeAddress = static_cast<std::int32_t>(address);
     if (image.Byte(offset + recordLength - 1) == ClockRecordMark) {
-      const auto clock = ReadClockRecord(image, offset);
-      if (!clock) {
-        r.IsEmpty = 1;
-        continue;
-      }
-      SetStamp(r, clock->Stamp);
-      r.IsRtc = 1;
-      r.IsReset = clock->IsReset ? 1 : 0;
+      FillClockRecord(image, offset, r);
       continue;
     }
     // Erased memory: every byte before the record's last one erased.
