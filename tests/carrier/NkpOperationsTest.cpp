@@ -1,3 +1,6 @@
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "CarrierOperationsFixture.h"
@@ -183,9 +186,18 @@ TEST(NkpOperations, StopDuringCopySavesNothingAndSaysNothing) {
   CarrierFixture f(CarrierKind::Nkp);
   f.carrier.AddNkpFile(NkpTestFile(0x53, 1, 40, 40 * 512));
   f.ops.ReadSPBtnClick();
+  // The worker is held at its fourth block request until the main thread has pressed stop
+  // (which clears the go-on flag), so the stop always lands in the middle of the copy.
+  std::atomic<bool> held = false;
   bool stopped = false;
+  int writes = 0;
+  f.port->BeforeWrite = [&](std::span<const std::uint8_t>) {
+    if (f.state.CarrierCommand != 5 || ++writes != 4) return;
+    held = true;
+    for (int i = 0; i < 5000 && f.state.GoOn != 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
   f.ui.OnPump = [&] {
-    if (!stopped && f.state.CarrierCommand == 5 && f.state.BlockCounter >= 3) {
+    if (held && !stopped) {
       stopped = true;
       f.ops.AcLTR_StopCopyExecute();
     }

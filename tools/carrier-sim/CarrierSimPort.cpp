@@ -13,6 +13,7 @@ CarrierSimPort::CarrierSimPort(Responder responder) : responder_(std::move(respo
 
 bool CarrierSimPort::Write(std::span<const std::uint8_t> bytes) {
   if (closed_) return false;
+  if (BeforeWrite) BeforeWrite(bytes);
   std::vector<Chunk> answers;
   if (responder_) {
     answers.push_back({responder_(bytes), 0});

@@ -33,6 +33,10 @@ class CarrierSimPort final : public SerialPort {
   void PurgeQueues() override;
   bool SetBaudRate(int baudRate) override { return true; }
 
+  // Called on the writing thread before each write reaches the carrier; a test
+  // may block in it to hold a command at a chosen request.
+  std::function<void(std::span<const std::uint8_t> written)> BeforeWrite;
+
   // What the port was asked to do, for the tests.
   std::vector<std::vector<std::uint8_t>> Writes() const;
   int RtsDrops() const;
