@@ -11,10 +11,14 @@ constexpr std::size_t LinkTextCapacity = 20;  // phone number and host name
 constexpr int MoxaPortOffset = 4000;
 
 std::string NotANumber(const std::string& label, const std::string& text) {
-  return label + ": '" + text + "' is not a valid integer value";
+  return label + ": " + NotAValidInteger(text);
 }
 
 }  // namespace
+
+std::string NotAValidInteger(const std::string& text) {
+  return "'" + text + "' is not a valid integer value";
+}
 
 std::optional<long long> ParseInteger(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
