@@ -108,15 +108,36 @@ TEST_F(LinkReadingTest, RefusedTcpConnectionGivesStatus11) {
 }
 
 TEST_F(LinkReadingTest, BrokenTcpConnectionEndsTheReadingWithStatus6) {
-  MeterSimOptions options;
-  options.Link = MeterSimOptions::Transport::Tcp;
-  options.Faults = {{FaultKind::BreakConnection, 0xF0, 0x0500, 0, 1, 40}};
-  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
-  MakeReader(LinkKinds::Tcp);
-  RunReading();
-  EXPECT_EQ(reader->Status, 6);
-  EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::LinkBroken));
-  EXPECT_LT(ArchiveRequests(), 255);
+  struct Case {
+    const char* Name;
+    int LinkKind;
+    std::vector<FaultRule> Faults;
+  };
+  constexpr std::uint16_t ClockBlock = 0x0200;
+  const Case cases[] = {
+      // The connection goes in the middle of an archive answer: the reader notices while reading.
+      {"mid-answer", LinkKinds::Tcp, {{FaultKind::BreakConnection, 0xF0, 0x0500, 0, 1, 40}}},
+      // The meter hangs up after a whole clock answer: the window of 16 requests then goes
+      // out to a closed peer, one write after another without a read in between.
+      {"window burst", LinkKinds::TcpRlz, {{FaultKind::BreakConnection, 0xF1, ClockBlock, 0, 1, 265}}},
+      // A damaged clock answer, then the hang-up: the retry writes the wake-up bytes and its
+      // request to the closed peer.
+      {"wake-up",
+       LinkKinds::Tcp,
+       {{FaultKind::CorruptChecksum, 0xF1, ClockBlock}, {FaultKind::BreakConnection, 0xF1, ClockBlock, 0, 1, 265}}},
+  };
+  for (const Case& c : cases) {
+    MeterSimOptions options;
+    options.Link = MeterSimOptions::Transport::Tcp;
+    options.Faults = c.Faults;
+    StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+    MakeReader(c.LinkKind).AreaWindow = c.LinkKind == LinkKinds::TcpRlz ? 16 : 1;
+    RunReading();
+    EXPECT_EQ(reader->Status, 6) << c.Name;
+    EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::LinkBroken)) << c.Name;
+    EXPECT_LT(ArchiveRequests(), 255) << c.Name;
+    sim->Stop();
+  }
 }
 
 TEST_F(LinkReadingTest, StopWhileDialling) {
