@@ -86,14 +86,14 @@ void TConnectTread::SendMeterRequest(std::uint8_t code, std::uint16_t address, b
   MonitorAppend(text);
 }
 
-int TConnectTread::ReadSliceMs(TDateTime since, int limitMs) const {
-  const double left = limitMs - MsSince(since);
+int TConnectTread::ReadSliceMs(double sinceMs, int limitMs) const {
+  const double left = limitMs - MsSince(sinceMs);
   return static_cast<int>(std::clamp(left, 1.0, 100.0));
 }
 
 // The next answer byte within NextByteTimeoutMs; Status 14 while it keeps the line waiting.
 std::optional<std::uint8_t> TConnectTread::ReadNextByte() {
-  const TDateTime start = Now();
+  const double start = MonotonicMs();
   for (;;) {
     const auto b = ReadLinkByte(ReadSliceMs(start, NextByteTimeoutMs));
     if (b || Stopping()) return b;
@@ -121,7 +121,7 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     expectedCode = MeterCode::NonVolatileMemory;
   dataLength = std::clamp(dataLength, 0, 256);
 
-  WaitStart = Now();
+  WaitStart = MonotonicMs();
   std::optional<std::uint8_t> b;
   for (;;) {
     b = ReadLinkByte(ReadSliceMs(WaitStart, FirstByteTimeoutMs));
@@ -137,7 +137,7 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     return finish(LinkStatus::NoAnswer);
   }
 
-  FirstByteTime = Now();
+  FirstByteTime = MonotonicMs();
   auto& rx = RxBuffer;
   rx[0] = *b;
   std::size_t r = 1;
@@ -169,7 +169,7 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     }
     rx[r++] = *next;
   }
-  AnswerEnd = Now();
+  AnswerEnd = MonotonicMs();
   RxLength = static_cast<std::int32_t>(r);
 
   const std::span<const std::uint8_t> answer(rx.data(), r);
@@ -209,8 +209,8 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
   }
   Status = verdict;
   MonitorAppend(text);
-  const double waitSeconds = (FirstByteTime - WaitStart) * SecondsPerDay;
-  const double receiveSeconds = (AnswerEnd - FirstByteTime) * SecondsPerDay;
+  const double waitSeconds = (FirstByteTime - WaitStart) / 1000.0;
+  const double receiveSeconds = (AnswerEnd - FirstByteTime) / 1000.0;
   MonitorAppend(LinkText::Received + std::to_string(r) + LinkText::Bytes + "\r\n" + LinkText::FirstByteWait +
                 FormatFloat("#0.000", waitSeconds) + LinkText::Seconds + "\r\n" + LinkText::AnswerTime +
                 FormatFloat("#0.000", receiveSeconds) + LinkText::Seconds + "\r\n" + "\r\n");

@@ -95,7 +95,7 @@ void TConnectTread::DialModem() {
   }
   MonitorAppend(LinkText::Dialling + dial);
   WriteLinkBytes({reinterpret_cast<const std::uint8_t*>(dial.data()), dial.size()});
-  const TDateTime start = Now();
+  const double start = MonotonicMs();
   DialResult = DialResults::InProgress;
 
   std::string w, s;
@@ -132,7 +132,7 @@ void TConnectTread::DialModem() {
       }
       w = s.substr(1, 2);
     }
-    elapsed = std::lround((Now() - start) * SecondsPerDay);
+    elapsed = std::lround(MsSince(start) / 1000.0);
     const int result = DialResult;
     if (elapsed >= MaxDialSeconds || (result >= 1 && result <= 4) || TerminateRequested() || userStop())
       break;

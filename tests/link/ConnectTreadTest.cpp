@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "common/MeterCfg.h"
 #include "link/DumpFile.h"
@@ -604,7 +605,7 @@ TEST_F(ExchangeTest, FailureVerdicts) {
 
 TEST_F(ExchangeTest, WaitingIsShownWhileTheLineIsSilent) {
   reader->FirstByteTimeoutMs = 1000;
-  reader->NextByteTimeoutMs = 1000;
+  reader->NextByteTimeoutMs = 400;
   std::vector<int> seen;
   const Bytes answer = testing::AnswerFrame(0, 0xF2, 0, 0, 83);
   int idle = 0;
@@ -619,6 +620,35 @@ TEST_F(ExchangeTest, WaitingIsShownWhileTheLineIsSilent) {
   ASSERT_EQ(seen.size(), 6u);
   EXPECT_EQ(seen[1], LinkStatus::WaitingFirstByte);  // 100 ms and more without the first byte
   EXPECT_EQ(seen[5], LinkStatus::WaitingNextByte);
+}
+
+TEST_F(ExchangeTest, FirstAndNextByteLimits) {
+  reader->FirstByteTimeoutMs = 700;
+  reader->NextByteTimeoutMs = 300;
+  const Bytes answer = testing::AnswerFrame(0, 0xF2, 0, 0, 83);
+  // The answer comes after `silentMs` (before its first byte, or after its first `at` bytes).
+  const auto receiveAfter = [&](std::size_t at, int silentMs) {
+    const double start = clock.MonotonicMs();
+    line.pending.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(at));
+    line.onIdleRead = [&, start, at, silentMs] {
+      if (clock.MonotonicMs() - start >= silentMs) line.pending.assign(answer.begin() + at, answer.end());
+    };
+    return reader->ReceiveMeterAnswer(0xF2, 0);
+  };
+  EXPECT_EQ(receiveAfter(0, 600), LinkStatus::Ok);  // longer than the next-byte limit
+  EXPECT_EQ(receiveAfter(5, 200), LinkStatus::Ok);
+  EXPECT_EQ(receiveAfter(5, 350), LinkStatus::Interrupted);  // shorter than the first-byte limit
+
+  // The computer's clock is set back an hour while the reader waits: the wait still ends
+  // after the first-byte limit.
+  line.pending.clear();
+  const double start = clock.MonotonicMs();
+  bool stepped = false;
+  line.onIdleRead = [&] {
+    if (!std::exchange(stepped, true)) clock.Set(clock.Now() - 1.0 / 24);
+  };
+  EXPECT_EQ(reader->ReceiveMeterAnswer(0xF2, 0), LinkStatus::NoAnswer);
+  EXPECT_EQ(clock.MonotonicMs() - start, 700.0);
 }
 
 TEST_F(ExchangeTest, OlderFamiliesAnswerTheWorkingMemoryWithF0) {
