@@ -42,6 +42,7 @@ void TConnectTread::OpenLink() {
         Status = LinkStatus::OpenFailed;
         FatalError = error;
         MonitorAppend(error);
+        ShowOpenFailure(error);
         return;
       }
       if (LinkKind == LinkKinds::Rs485 || modem) port_->SetDtr(true);
@@ -60,6 +61,7 @@ void TConnectTread::OpenLink() {
         MonitorAppend(endpoint + ":" + "\r\n" + LinkText::PortNotOpen + "\r\n");
         Status = LinkStatus::OpenFailed;
         FatalError = std::string(LinkText::ConnectFailed) + HostName;
+        ShowOpenFailure(FatalError + "\r\n" + error);
         return;
       }
       LinkOpen = 1;
@@ -74,6 +76,10 @@ void TConnectTread::OpenLink() {
       FatalError = "unknown link kind " + std::to_string(LinkKind);
       return;
   }
+}
+
+void TConnectTread::ShowOpenFailure(const std::string& why) {
+  ui_.Synchronize([&] { ui_.ShowMessage(why); });
 }
 
 void TConnectTread::DialModem() {

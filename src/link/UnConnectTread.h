@@ -181,6 +181,8 @@ class TConnectTread {
   void Pause(int milliseconds);
   void ReleaseSocket();
   void SocketBroken();
+  // Tells the user why the link could not be opened (the status alone does not say).
+  void ShowOpenFailure(const std::string& why);
   void UpdateProgress();
   std::uint8_t StopStatus() const;
   int ReadSliceMs(double sinceMs, int limitMs) const;

@@ -401,6 +401,8 @@ TEST_F(ReaderTest, TcpConnectionRefused) {
   EXPECT_EQ(monitor.Lines(), (std::vector<std::string>{Trimmed(LinkText::OpenPort), "meter.example  4001", "",
                                                        "meter.example  4001:", LinkText::PortNotOpen, ""}));
   EXPECT_EQ(reader->FatalError, std::string(LinkText::ConnectFailed) + "meter.example");
+  EXPECT_EQ(ui.Messages, std::vector<std::string>{reader->FatalError + "\r\n" +
+                                                  "meter.example:4001: cannot connect: Connection refused"});
   EXPECT_TRUE(meter().Requests.empty());
 }
 
@@ -410,6 +412,7 @@ TEST_F(ReaderTest, SerialPortThatCannotBeOpened) {
   EXPECT_EQ(reader->Status, LinkStatus::OpenFailed);
   EXPECT_EQ(reader->LinkOpen, 0);
   EXPECT_NE(reader->FatalError.find("COM3"), std::string::npos);
+  EXPECT_EQ(ui.Messages, std::vector<std::string>{reader->FatalError});  // the user is told why
 }
 
 TEST_F(ReaderTest, BrokenSocketEndsTheReadingWithStatus6) {
