@@ -83,16 +83,21 @@ TEST_F(LinkReadingTest, ModemBusyNoCarrierAndSilence) {
 TEST_F(LinkReadingTest, ModemConnectsAndTheMeterIsRead) {
   MeterSimOptions options;
   options.Modem = ModemOptions{ModemOutcome::Connect};
+  // One byte lost from an answer among 16 outstanding: the damaged answer runs into the
+  // next one, which must still be found, so that only the damaged area is asked again.
+  options.Faults = {{FaultKind::DropByte, 0xF0, 0x0700}};
   StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
-  WriteCfg(0x0100, clock->Now());
   TConnectTread& r = MakeReader(LinkKinds::Modem);
   r.PhoneNumber = "5551234";
   r.DialNeeded = 1;
-  r.ReadMode = 2;
+  r.AreaWindow = 16;
   RunReading();
   EXPECT_EQ(reader->Status, 0) << MonitorText();
   EXPECT_EQ(reader->DialResult, 1);
   EXPECT_EQ(reader->FamilyCode, 53);
+  EXPECT_EQ(sim->Faults().Hits(), 1);
+  EXPECT_EQ(ArchiveRequests(), 256);
+  EXPECT_TRUE(ImageHolds(sim->Meter().Memory(), 512, 0, 0x10000));
 }
 
 TEST_F(LinkReadingTest, RefusedTcpConnectionGivesStatus11) {
