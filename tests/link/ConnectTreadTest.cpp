@@ -182,19 +182,40 @@ TEST_F(ReaderTest, RetriesFollowRetryCount) {
 }
 
 TEST_F(ReaderTest, WakeUpAfterAFailureOrASlowAnswer) {
-  int constants = 0;
-  line.respond = [&](const SeenRequest& r) {
-    if (r.Code == 0xF1 && r.Address == 0xC000) clock.AdvanceSeconds(3);        // a slow meter
-    if (r.Code == 0xF0 && r.Address == 0 && constants++ == 0) return Bytes{};  // first constants request lost
-    return meter().Answer(r);
+  // A slow identification answer (2.5 s) wakes the next request of a family from 50 on (limit
+  // 2 s), not that of an older family (limit 15 s).
+  reader->FirstByteTimeoutMs = 4000;
+  std::optional<Bytes> slow;
+  double askedAt = 0;
+  line.onIdleRead = [&] {
+    if (slow && clock.MonotonicMs() - askedAt >= 2500) line.pending.assign(slow->begin(), slow->end());
+    if (slow && !line.pending.empty()) slow.reset();
   };
-  CurrentDataOnly();
-  reader->Execute();
-  ASSERT_GE(meter().Requests.size(), 4u);
-  EXPECT_EQ(meter().Requests[1].WakeUpZeros, 0);  // 0xC000 after a quick identification
-  EXPECT_EQ(meter().Requests[2].WakeUpZeros,
-            0);  // first constants request: the slow part was before the answer
-  EXPECT_EQ(meter().Requests[3].WakeUpZeros, 300);  // after the lost answer
+  for (const std::uint8_t rawCode : {std::uint8_t{83}, std::uint8_t{30}}) {
+    meter().RawCode = rawCode;
+    meter().Requests.clear();
+    int constants = 0;
+    line.respond = [&](const SeenRequest& r) {
+      if (r.Code == 0xF2) {
+        slow = meter().Answer(r);
+        askedAt = clock.MonotonicMs();
+        return Bytes{};
+      }
+      if (r.Code == 0xF0 && r.Address == 0 && constants++ == 0) return Bytes{};  // first constants request lost
+      return meter().Answer(r);
+    };
+    CurrentDataOnly();
+    reader->Execute();
+    const bool newer = rawCode >= 50;
+    ASSERT_GE(meter().Requests.size(), newer ? 4u : 3u);
+    EXPECT_EQ(meter().Requests[1].WakeUpZeros, newer ? 300 : 0) << int(rawCode);
+    if (newer) {
+      EXPECT_EQ(meter().Requests[2].WakeUpZeros, 0);    // first constants request, after a quick answer
+      EXPECT_EQ(meter().Requests[3].WakeUpZeros, 300);  // after the lost answer
+    } else {
+      EXPECT_EQ(meter().Requests[2].WakeUpZeros, 300);  // after the lost answer
+    }
+  }
 }
 
 TEST_F(ReaderTest, StopEndsTheReadingWithStatus8) {
@@ -258,19 +279,23 @@ TEST_F(ReaderTest, AreaTableFullEndsTheReading) {
   line.respond = [&](const SeenRequest& r) {
     return r.Code == 0xF0 && r.Address == 0x8000 ? Bytes{} : meter().Answer(r);
   };
+  const auto requests0x8000 = [&] {
+    return std::count_if(meter().Requests.begin(), meter().Requests.end(),
+                         [](const SeenRequest& r) { return r.Address == 0x8000; });
+  };
   reader->RetryCount = 255;
   reader->Execute();
   EXPECT_EQ(reader->Status, LinkStatus::CannotPlan);
   EXPECT_TRUE(MonitorHas(Trimmed(AreaTableFullText)));
-  int requests0x8000 = 0;
-  for (const auto& r : meter().Requests) requests0x8000 += r.Address == 0x8000;
-  EXPECT_EQ(requests0x8000, 1 + (500 - 255));
+  EXPECT_EQ(requests0x8000(), 1 + (500 - 255));
 
-  // With few retries the run of failures ends it first, with the failure's status.
+  // With few retries the run of failures ends it first, with the failure's status: the area is
+  // asked once among the others and then RetryCount times in a row.
   meter().Requests.clear();
   reader->RetryCount = 3;
   reader->Execute();
   EXPECT_EQ(reader->Status, LinkStatus::NoAnswer);
+  EXPECT_EQ(requests0x8000(), 1 + 3);
 }
 
 TEST_F(ReaderTest, RetryCountZeroStillReadsEveryArea) {
@@ -663,11 +688,24 @@ TEST_F(ExchangeTest, OlderFamiliesAnswerTheWorkingMemoryWithF0) {
 }
 
 TEST_F(ExchangeTest, RequestFrameOnTheLine) {
+  std::vector<int> pauses;
+  reader->Sleep = [&](int ms) { pauses.push_back(ms); };
   reader->SendMeterRequest(0xF1, 0xC000, false, 8);
-  EXPECT_EQ(line.written, (Bytes{0x00, 0x00, 0xA5, 0xF1, 0x00, 0xC0, 0x08, 0xA5, 0x7E}));
+  const Bytes frame{0x00, 0x00, 0xA5, 0xF1, 0x00, 0xC0, 0x08, 0xA5, 0x7E};
+  EXPECT_EQ(line.written, frame);
   EXPECT_EQ(monitor.Lines(),
             (std::vector<std::string>{Trimmed(LinkText::Request), "00 00 A5 F1 00 C0 08 A5 7E "}));
   EXPECT_EQ(reader->RequestLamp, 0);
+  EXPECT_EQ(pauses, std::vector<int>{50});
+
+  // Woken on RS232: a pause, 300 zero bytes, a pause, then the frame and its own pause.
+  line.written.clear();
+  pauses.clear();
+  reader->SendMeterRequest(0xF1, 0xC000, true, 8);
+  Bytes woken(300, 0x00);
+  woken.insert(woken.end(), frame.begin(), frame.end());
+  EXPECT_EQ(line.written, woken);
+  EXPECT_EQ(pauses, (std::vector<int>{200, 100, 50}));
 }
 
 }  // namespace
