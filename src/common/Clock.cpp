@@ -14,7 +14,8 @@ TDateTime SystemClock::Now() const {
 }
 
 double SystemClock::MonotonicMs() const {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 SystemClock& SystemClock::Instance() {

@@ -214,8 +214,9 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
                     LinkText::AdapterNoLink);
       return finish(rx[0] != 0 ? LinkStatus::AdapterNoMeter : LinkStatus::NoAnswer);
     }
-    const std::uint8_t verdict =
-        !came ? LinkStatus::Interrupted : AnswerCrcOk(answer) ? LinkStatus::Ok : LinkStatus::BadChecksum;
+    const std::uint8_t verdict = !came                 ? LinkStatus::Interrupted
+                                 : AnswerCrcOk(answer) ? LinkStatus::Ok
+                                                       : LinkStatus::BadChecksum;
     if (verdict == LinkStatus::Ok) {
       BytesReceived += static_cast<std::int32_t>(r - AnswerOverhead);
       UpdateProgress();
@@ -224,9 +225,10 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     MonitorAppend(AnswerMonitorText(verdict, answer, frameData));
     const double waitSeconds = (FirstByteTime - WaitStart) / 1000.0;
     const double receiveSeconds = (AnswerEnd - FirstByteTime) / 1000.0;
-    MonitorAppend(LinkText::Received + std::to_string(r) + LinkText::Bytes + "\r\n" + LinkText::FirstByteWait +
-                  FormatFloat("#0.000", waitSeconds) + LinkText::Seconds + "\r\n" + LinkText::AnswerTime +
-                  FormatFloat("#0.000", receiveSeconds) + LinkText::Seconds + "\r\n" + "\r\n");
+    MonitorAppend(LinkText::Received + std::to_string(r) + LinkText::Bytes + "\r\n" +
+                  LinkText::FirstByteWait + FormatFloat("#0.000", waitSeconds) + LinkText::Seconds + "\r\n" +
+                  LinkText::AnswerTime + FormatFloat("#0.000", receiveSeconds) + LinkText::Seconds + "\r\n" +
+                  "\r\n");
     if (verdict != LinkStatus::BadChecksum || resumes == MaxHeaderResumes) return finish(verdict);
     const std::size_t resume = ResumeHeaderSearch(answer, expectedCode, netAddress);
     if (resume == r) return finish(verdict);

@@ -268,7 +268,8 @@ TEST_F(Cli, FailedReadingExitsWithItsStatusAndStoresNothing) {
   const RunResult open = Run({"-P3"});
   EXPECT_EQ(open.Code, 11);
   EXPECT_NE(open.Out.find("(11)ОШИБКА ОТКРЫТИЯ ПОРТА"), std::string::npos) << open.Out;
-  EXPECT_NE(open.Err.find("COM3 (" + missing + "): cannot open: no such device"), std::string::npos) << open.Err;
+  EXPECT_NE(open.Err.find("COM3 (" + missing + "): cannot open: no such device"), std::string::npos)
+      << open.Err;
   EXPECT_TRUE(Dumps(Data()).empty());
 }
 

@@ -129,7 +129,8 @@ TEST_F(LinkReadingTest, BrokenTcpConnectionEndsTheReadingWithStatus6) {
       // request to the closed peer.
       {"wake-up",
        LinkKinds::Tcp,
-       {{FaultKind::CorruptChecksum, 0xF1, ClockBlock}, {FaultKind::BreakConnection, 0xF1, ClockBlock, 0, 1, 265}}},
+       {{FaultKind::CorruptChecksum, 0xF1, ClockBlock},
+        {FaultKind::BreakConnection, 0xF1, ClockBlock, 0, 1, 265}}},
   };
   for (const Case& c : cases) {
     MeterSimOptions options;

@@ -201,7 +201,8 @@ TEST_F(ReaderTest, WakeUpAfterAFailureOrASlowAnswer) {
         askedAt = clock.MonotonicMs();
         return Bytes{};
       }
-      if (r.Code == 0xF0 && r.Address == 0 && constants++ == 0) return Bytes{};  // first constants request lost
+      if (r.Code == 0xF0 && r.Address == 0 && constants++ == 0)
+        return Bytes{};  // first constants request lost
       return meter().Answer(r);
     };
     CurrentDataOnly();
