@@ -14,17 +14,11 @@ namespace txt = carrier_text;
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-
 // The port's own read time-out: one single-byte read returns after at most this.
 constexpr int ByteReadTimeoutMs = 20;
 // Longest answer in the receive buffer: 64 bytes before the sync, the code,
 // the largest payload and its header and checksum, with room to spare.
 constexpr std::size_t ReceiveCapacity = 65 + TComPortQuery::AnswerCapacity + 16;
-
-double SecondsSince(SteadyClock::time_point start) {
-  return std::chrono::duration<double>(SteadyClock::now() - start).count();
-}
 
 std::string HexBytes(std::span<const std::uint8_t> bytes) {
   std::string text;
@@ -121,8 +115,7 @@ bool TComPortQuery::Pause(int ms) {
 }
 
 std::optional<std::uint8_t> TComPortQuery::ReadWithin(int ms) {
-  const auto start = SteadyClock::now();
-  const auto limit = std::chrono::milliseconds(std::max(ms, 0));
+  const double start = WaitClock->MonotonicMs();
   SerialPort& port = Port();
   do {
     if (!Busy.load()) {
@@ -131,7 +124,7 @@ std::optional<std::uint8_t> TComPortQuery::ReadWithin(int ms) {
     }
     if (auto b = port.ReadByte(ByteReadTimeoutMs)) return b;
     if (port.Failed()) return std::nullopt;
-  } while (SteadyClock::now() - start < limit);
+  } while (WaitClock->MonotonicMs() - start < std::max(ms, 0));
   return std::nullopt;
 }
 
@@ -197,11 +190,11 @@ int TComPortQuery::Attempt(int k, std::uint8_t code, std::uint16_t param, std::u
   };
 
   // First bytes.
-  const auto waitStart = SteadyClock::now();
+  const double waitStart = WaitClock->MonotonicMs();
   auto first = ReadWithin(Query_WaitFirstByte);
   if (aborted_) return 8;
   const double firstByteSeconds = SecondsSince(waitStart);
-  const auto packetStart = SteadyClock::now();
+  const double packetStart = WaitClock->MonotonicMs();
   if (first) {
     store(0, *first);
     Fire(OnQuery_OtwetOnn);
@@ -240,7 +233,7 @@ int TComPortQuery::Attempt(int k, std::uint8_t code, std::uint16_t param, std::u
     // Data phase: the echo, the payload and the checksum after the code byte.
     const bool directory = found && family.AnyLtr() && code == 0xF2;
     std::size_t need = static_cast<std::size_t>(shape.DataLength + shape.HeaderLength + 1);
-    const auto phaseStart = SteadyClock::now();
+    const double phaseStart = WaitClock->MonotonicMs();
     for (std::size_t i = 0; delivered && i < need; ++i) {
       const std::size_t pos = sync + 1 + i;
       if (pos >= rx.size()) break;

@@ -17,6 +17,7 @@
 
 #include "carrier/CarrierFrame.h"
 #include "common/ByteStream.h"
+#include "common/Clock.h"
 #include "common/ExchangeMonitor.h"
 
 namespace velk {
@@ -78,6 +79,8 @@ class TComPortQuery {
   ExchangeMonitor* Monitor = nullptr;
   // How the engine sleeps (tests replace it to skip the line-reset pauses).
   std::function<void(int ms)> SleepMs;
+  // The answer waits run on this clock's monotonic reading.
+  const Clock* WaitClock = &SystemClock::Instance();
 
   // Shared with the main thread.
   std::atomic<std::uint8_t> Busy{0};
@@ -89,6 +92,7 @@ class TComPortQuery {
               const std::vector<std::uint8_t>& frame);
   // nullopt on time-out; `aborted_` is set when the busy flag was cleared.
   std::optional<std::uint8_t> ReadWithin(int ms);
+  double SecondsSince(double monotonicMs) const { return (WaitClock->MonotonicMs() - monotonicMs) / 1000.0; }
   // false when the busy flag was cleared during the pause.
   bool Pause(int ms);
   void AddLine(const std::string& line);

@@ -13,15 +13,27 @@ TDateTime SystemClock::Now() const {
   return EncodeDateTime(platform::LocalTimeParts(seconds, static_cast<int>(ms % 1000))).value_or(0);
 }
 
+double SystemClock::MonotonicMs() const {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 SystemClock& SystemClock::Instance() {
   static SystemClock clock;  // stateless
   return clock;
 }
 
-void ManualClock::AdvanceSeconds(double seconds) {
-  double current = now_.load();
-  while (!now_.compare_exchange_weak(current, current + seconds / SecondsPerDay)) {
+namespace {
+void AtomicAdd(std::atomic<double>& value, double amount) {
+  double current = value.load();
+  while (!value.compare_exchange_weak(current, current + amount)) {
   }
+}
+}  // namespace
+
+void ManualClock::AdvanceSeconds(double seconds) {
+  AtomicAdd(monotonicMs_, seconds * 1000.0);
+  AtomicAdd(now_, seconds / SecondsPerDay);
 }
 
 TDateTime OffsetClock::Now() const { return base_.Now() + offsetSeconds_.load() / SecondsPerDay; }

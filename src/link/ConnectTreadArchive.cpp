@@ -117,8 +117,8 @@ bool TConnectTread::ReReadRange(ArchiveLayout& layout, const MemoryRange& range)
 }
 
 void TConnectTread::ReadNewHour(const ArchivePlan& plan) {
-  const TDateTime readingEnd = Now();
-  const TDateTime meterNow = MeterClockAtStart + (readingEnd - ReadStart);
+  // The meter clock has run on by the time the reading took.
+  const TDateTime meterNow = MeterClockAtStart + MsSince(readStartMs_) / 1000.0 / SecondsPerDay;
   // Whole hours since the epoch, so that the turn of the day counts as a new hour too.
   if (std::floor(MeterClockAtStart * 24.0 + 1e-9) >= std::floor(meterNow * 24.0 + 1e-9)) return;
   MonitorAppend(LinkText::PointerChanged);

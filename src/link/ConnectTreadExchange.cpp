@@ -14,6 +14,9 @@ namespace velk {
 namespace {
 constexpr int WakeUpBytes = 300;
 constexpr double TransientAfterMs = 100.0;
+// Answers with a wrong checksum after which one exchange still looks for a further answer:
+// as many as requests can be outstanding.
+constexpr int MaxHeaderResumes = 16;
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
@@ -43,6 +46,31 @@ const char* StatusText(int code) {
     if (entry.Code == code) return entry.Text;
   }
   return "";
+}
+
+// The exchange monitor's text of a received answer: broken off, correct or with a wrong checksum.
+std::string AnswerMonitorText(std::uint8_t verdict, std::span<const std::uint8_t> answer, int dataLength) {
+  const std::size_t r = answer.size();
+  if (verdict == LinkStatus::Interrupted)
+    return LinkText::Answer + HexBytes(answer) + "\r\n" + LinkText::ReceptionBroken;
+  const std::string crc = HexBytes(answer.subspan(r - 2));
+  if (verdict == LinkStatus::BadChecksum) {
+    return LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer.first(r - 2)) + "\r\n" +
+           LinkText::BareCrc + crc + "\r\n" + StatusText(LinkStatus::BadChecksum);
+  }
+  std::string text = LinkText::AnswerOk;
+  if (dataLength > 0) {
+    text += HexBytes(answer.first(AnswerDataStart));
+    const auto data = AnswerPayload(answer);
+    for (std::size_t row = 0; row < 16 && row * 16 < data.size(); ++row) {
+      text += "\r\n " + Hex2(static_cast<unsigned>(row * 16)) + LinkText::RowSeparator +
+              HexBytes(data.subspan(row * 16, std::min<std::size_t>(16, data.size() - row * 16)));
+    }
+    text += "\r\n" + std::string(LinkText::DataCrc) + crc;
+  } else {
+    text += HexBytes(answer.first(r - 2)) + "\r\n" + LinkText::BareCrc + crc;
+  }
+  return text + "\r\n" + std::string(LinkText::ChecksumOk);
 }
 }  // namespace
 
@@ -86,14 +114,14 @@ void TConnectTread::SendMeterRequest(std::uint8_t code, std::uint16_t address, b
   MonitorAppend(text);
 }
 
-int TConnectTread::ReadSliceMs(TDateTime since, int limitMs) const {
-  const double left = limitMs - MsSince(since);
+int TConnectTread::ReadSliceMs(double sinceMs, int limitMs) const {
+  const double left = limitMs - MsSince(sinceMs);
   return static_cast<int>(std::clamp(left, 1.0, 100.0));
 }
 
 // The next answer byte within NextByteTimeoutMs; Status 14 while it keeps the line waiting.
 std::optional<std::uint8_t> TConnectTread::ReadNextByte() {
-  const TDateTime start = Now();
+  const double start = MonotonicMs();
   for (;;) {
     const auto b = ReadLinkByte(ReadSliceMs(start, NextByteTimeoutMs));
     if (b || Stopping()) return b;
@@ -121,7 +149,7 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     expectedCode = MeterCode::NonVolatileMemory;
   dataLength = std::clamp(dataLength, 0, 256);
 
-  WaitStart = Now();
+  WaitStart = MonotonicMs();
   std::optional<std::uint8_t> b;
   for (;;) {
     b = ReadLinkByte(ReadSliceMs(WaitStart, FirstByteTimeoutMs));
@@ -137,84 +165,76 @@ std::uint8_t TConnectTread::ReceiveMeterAnswer(std::uint8_t expectedCode, int da
     return finish(LinkStatus::NoAnswer);
   }
 
-  FirstByteTime = Now();
+  FirstByteTime = MonotonicMs();
   auto& rx = RxBuffer;
   rx[0] = *b;
   std::size_t r = 1;
-  bool came = true;
-  // Header search: at most 60 bytes of line noise before 00 00 A5 <code>.
   const int netAddress = NetAddress == 0xFFFF ? -1 : NetAddress;
-  for (;;) {
-    if (r >= 4 && IsAnswerHeader(std::span(rx).subspan(r - 4, 4), expectedCode, netAddress)) break;
-    if (r > 64) return finish(LinkStatus::NoSync);
-    const auto next = ReadNextByte();
-    if (Stopping()) return finish(StopStatus());
-    if (!next) {
-      came = false;
-      break;
+  // Moves the bytes from `from` on to the front of the buffer.
+  const auto dropFront = [&](std::size_t from) {
+    std::memmove(rx.data(), rx.data() + from, r - from);
+    r -= from;
+  };
+  // Set once an answer with a wrong checksum has been reported: the search then goes on over
+  // the bytes behind its header, and ends with that verdict when it finds no further answer.
+  bool damagedAnswer = false;
+  for (int resumes = 0;; ++resumes) {
+    bool came = true;
+    // Header search: at most 60 bytes of line noise before 00 00 A5 <code>.
+    std::optional<std::size_t> header;
+    while (!(header = FindAnswerHeader(std::span(rx).first(r), expectedCode, netAddress))) {
+      if (r > 64) return finish(damagedAnswer ? LinkStatus::BadChecksum : LinkStatus::NoSync);
+      const auto next = ReadNextByte();
+      if (Stopping()) return finish(StopStatus());
+      if (!next) {
+        came = false;
+        break;
+      }
+      rx[r++] = *next;
     }
-    rx[r++] = *next;
-  }
-  if (r > 4) {
-    std::memmove(rx.data(), rx.data() + r - 4, 4);
-    r = 4;
-  }
-  if (rx[3] == MeterCode::ErrorAnswer) dataLength = 0;
-  while (came && r <= static_cast<std::size_t>(dataLength) + 8) {
-    const auto next = ReadNextByte();
-    if (Stopping()) return finish(StopStatus());
-    if (!next) {
-      came = false;
-      break;
+    if (!header && damagedAnswer) return finish(LinkStatus::BadChecksum);
+    dropFront(header ? *header : (r > 4 ? r - 4 : 0));
+    const int frameData = rx[3] == MeterCode::ErrorAnswer ? 0 : dataLength;
+    r = std::min(r, static_cast<std::size_t>(frameData) + AnswerOverhead);  // a resumed answer may be shorter
+    while (came && r <= static_cast<std::size_t>(frameData) + 8) {
+      const auto next = ReadNextByte();
+      if (Stopping()) return finish(StopStatus());
+      if (!next) {
+        came = false;
+        break;
+      }
+      rx[r++] = *next;
     }
-    rx[r++] = *next;
-  }
-  AnswerEnd = Now();
-  RxLength = static_cast<std::int32_t>(r);
+    AnswerEnd = MonotonicMs();
+    RxLength = static_cast<std::int32_t>(r);
 
-  const std::span<const std::uint8_t> answer(rx.data(), r);
-  std::string text;
-  std::uint8_t verdict;
-  if (!came) {
-    verdict = LinkStatus::Interrupted;
-    text = LinkText::Answer + HexBytes(answer) + "\r\n" + LinkText::ReceptionBroken;
-  } else if (AnswerCrcOk(answer)) {
-    const std::string crc = HexBytes(answer.subspan(r - 2));
-    if (rx[3] == MeterCode::ErrorAnswer) {
-      verdict = rx[0] != 0 ? LinkStatus::AdapterNoMeter : LinkStatus::NoAnswer;
+    const std::span<const std::uint8_t> answer(rx.data(), r);
+    if (came && AnswerCrcOk(answer) && rx[3] == MeterCode::ErrorAnswer) {
       MonitorAppend(LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer) + "\r\n" +
                     LinkText::AdapterNoLink);
-      return finish(verdict);
+      return finish(rx[0] != 0 ? LinkStatus::AdapterNoMeter : LinkStatus::NoAnswer);
     }
-    verdict = LinkStatus::Ok;
-    BytesReceived += static_cast<std::int32_t>(r - AnswerOverhead);
-    UpdateProgress();
-    text = LinkText::AnswerOk;
-    if (dataLength > 0) {
-      text += HexBytes(answer.first(AnswerDataStart));
-      const auto data = AnswerPayload(answer);
-      for (std::size_t row = 0; row < 16 && row * 16 < data.size(); ++row) {
-        text += "\r\n " + Hex2(static_cast<unsigned>(row * 16)) + LinkText::RowSeparator +
-                HexBytes(data.subspan(row * 16, std::min<std::size_t>(16, data.size() - row * 16)));
-      }
-      text += "\r\n" + std::string(LinkText::DataCrc) + crc;
-    } else {
-      text += HexBytes(answer.first(r - 2)) + "\r\n" + LinkText::BareCrc + crc;
+    const std::uint8_t verdict = !came                 ? LinkStatus::Interrupted
+                                 : AnswerCrcOk(answer) ? LinkStatus::Ok
+                                                       : LinkStatus::BadChecksum;
+    if (verdict == LinkStatus::Ok) {
+      BytesReceived += static_cast<std::int32_t>(r - AnswerOverhead);
+      UpdateProgress();
     }
-    text += "\r\n" + std::string(LinkText::ChecksumOk);
-  } else {
-    verdict = LinkStatus::BadChecksum;
-    text = LinkText::ZeroAnswer + std::string("\r\n") + HexBytes(answer.first(r - 2)) + "\r\n" +
-           LinkText::BareCrc + HexBytes(answer.subspan(r - 2)) + "\r\n" + StatusText(LinkStatus::BadChecksum);
+    Status = verdict;
+    MonitorAppend(AnswerMonitorText(verdict, answer, frameData));
+    const double waitSeconds = (FirstByteTime - WaitStart) / 1000.0;
+    const double receiveSeconds = (AnswerEnd - FirstByteTime) / 1000.0;
+    MonitorAppend(LinkText::Received + std::to_string(r) + LinkText::Bytes + "\r\n" +
+                  LinkText::FirstByteWait + FormatFloat("#0.000", waitSeconds) + LinkText::Seconds + "\r\n" +
+                  LinkText::AnswerTime + FormatFloat("#0.000", receiveSeconds) + LinkText::Seconds + "\r\n" +
+                  "\r\n");
+    if (verdict != LinkStatus::BadChecksum || resumes == MaxHeaderResumes) return finish(verdict);
+    const std::size_t resume = ResumeHeaderSearch(answer, expectedCode, netAddress);
+    if (resume == r) return finish(verdict);
+    dropFront(resume);
+    damagedAnswer = true;
   }
-  Status = verdict;
-  MonitorAppend(text);
-  const double waitSeconds = (FirstByteTime - WaitStart) * SecondsPerDay;
-  const double receiveSeconds = (AnswerEnd - FirstByteTime) * SecondsPerDay;
-  MonitorAppend(LinkText::Received + std::to_string(r) + LinkText::Bytes + "\r\n" + LinkText::FirstByteWait +
-                FormatFloat("#0.000", waitSeconds) + LinkText::Seconds + "\r\n" + LinkText::AnswerTime +
-                FormatFloat("#0.000", receiveSeconds) + LinkText::Seconds + "\r\n" + "\r\n");
-  return finish(verdict);
 }
 
 std::span<const std::uint8_t> TConnectTread::AnswerData() const {

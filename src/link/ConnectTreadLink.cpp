@@ -42,6 +42,7 @@ void TConnectTread::OpenLink() {
         Status = LinkStatus::OpenFailed;
         FatalError = error;
         MonitorAppend(error);
+        ShowOpenFailure(error);
         return;
       }
       if (LinkKind == LinkKinds::Rs485 || modem) port_->SetDtr(true);
@@ -60,6 +61,7 @@ void TConnectTread::OpenLink() {
         MonitorAppend(endpoint + ":" + "\r\n" + LinkText::PortNotOpen + "\r\n");
         Status = LinkStatus::OpenFailed;
         FatalError = std::string(LinkText::ConnectFailed) + HostName;
+        ShowOpenFailure(FatalError + "\r\n" + error);
         return;
       }
       LinkOpen = 1;
@@ -74,6 +76,10 @@ void TConnectTread::OpenLink() {
       FatalError = "unknown link kind " + std::to_string(LinkKind);
       return;
   }
+}
+
+void TConnectTread::ShowOpenFailure(const std::string& why) {
+  ui_.Synchronize([&] { ui_.ShowMessage(why); });
 }
 
 void TConnectTread::DialModem() {
@@ -95,7 +101,7 @@ void TConnectTread::DialModem() {
   }
   MonitorAppend(LinkText::Dialling + dial);
   WriteLinkBytes({reinterpret_cast<const std::uint8_t*>(dial.data()), dial.size()});
-  const TDateTime start = Now();
+  const double start = MonotonicMs();
   DialResult = DialResults::InProgress;
 
   std::string w, s;
@@ -132,7 +138,7 @@ void TConnectTread::DialModem() {
       }
       w = s.substr(1, 2);
     }
-    elapsed = std::lround((Now() - start) * SecondsPerDay);
+    elapsed = std::lround(MsSince(start) / 1000.0);
     const int result = DialResult;
     if (elapsed >= MaxDialSeconds || (result >= 1 && result <= 4) || TerminateRequested() || userStop())
       break;

@@ -1,5 +1,7 @@
 #include "link/MeterFrame.h"
 
+#include <algorithm>
+
 #include "common/Mathem.h"
 
 namespace velk {
@@ -32,11 +34,16 @@ MeterRequest BuildMeterRequest(std::uint8_t code, std::uint16_t address, std::ui
   return request;
 }
 
+bool IsAnswerHeaderStart(std::span<const std::uint8_t> bytes, std::uint8_t expectedCode, int netAddress) {
+  const std::size_t n = std::min<std::size_t>(bytes.size(), 4);
+  const bool firstOk =
+      n < 1 || bytes[0] == 0x00 || (netAddress >= 0 && netAddress <= 255 && bytes[0] == netAddress);
+  return firstOk && (n < 2 || bytes[1] == 0x00) && (n < 3 || bytes[2] == MeterSyncByte) &&
+         (n < 4 || bytes[3] == expectedCode || bytes[3] == MeterCode::ErrorAnswer);
+}
+
 bool IsAnswerHeader(std::span<const std::uint8_t> four, std::uint8_t expectedCode, int netAddress) {
-  if (four.size() < 4) return false;
-  const bool firstOk = four[0] == 0x00 || (netAddress >= 0 && netAddress <= 255 && four[0] == netAddress);
-  return firstOk && four[1] == 0x00 && four[2] == MeterSyncByte &&
-         (four[3] == expectedCode || four[3] == MeterCode::ErrorAnswer);
+  return four.size() >= 4 && IsAnswerHeaderStart(four, expectedCode, netAddress);
 }
 
 std::optional<std::size_t> FindAnswerHeader(std::span<const std::uint8_t> received, std::uint8_t expectedCode,
@@ -45,6 +52,14 @@ std::optional<std::size_t> FindAnswerHeader(std::span<const std::uint8_t> receiv
     if (IsAnswerHeader(received.subspan(i, 4), expectedCode, netAddress)) return i;
   }
   return std::nullopt;
+}
+
+std::size_t ResumeHeaderSearch(std::span<const std::uint8_t> received, std::uint8_t expectedCode,
+                               int netAddress) {
+  for (std::size_t i = 1; i < received.size(); ++i) {
+    if (IsAnswerHeaderStart(received.subspan(i), expectedCode, netAddress)) return i;
+  }
+  return received.size();
 }
 
 std::size_t AnswerLength(std::uint8_t answerCode, std::size_t dataLength) {

@@ -46,9 +46,19 @@ MeterRequest BuildMeterRequest(std::uint8_t code, std::uint16_t address, std::ui
 // 0x00, 0xA5, [expected code or 0xC3]. `netAddress` takes part only when it is 0..255.
 bool IsAnswerHeader(std::span<const std::uint8_t> four, std::uint8_t expectedCode, int netAddress);
 
+// Whether the bytes (at most four are looked at) are the start of an answer header.
+bool IsAnswerHeaderStart(std::span<const std::uint8_t> bytes, std::uint8_t expectedCode, int netAddress);
+
 // Position of the first answer header in the bytes received so far.
 std::optional<std::size_t> FindAnswerHeader(std::span<const std::uint8_t> received, std::uint8_t expectedCode,
                                             int netAddress);
+
+// Where the header search goes on when the answer at the start of `received` has failed its
+// checksum (a lost byte lets it run into the next answer): the first position from 1 on that
+// holds an answer header, or from which the bytes left can still begin one; received.size()
+// when there is none.
+std::size_t ResumeHeaderSearch(std::span<const std::uint8_t> received, std::uint8_t expectedCode,
+                               int netAddress);
 
 // Total answer length for `dataLength` data bytes; an error answer (0xC3) has no data.
 std::size_t AnswerLength(std::uint8_t answerCode, std::size_t dataLength);

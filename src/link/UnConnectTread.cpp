@@ -93,6 +93,7 @@ void TConnectTread::Execute() {
   const bool modem = LinkKind == LinkKinds::Modem || LinkKind == LinkKinds::ModemRs485;
   if (!modem || DialResult == DialResults::Connected) {
     ReadStart = Now();
+    readStartMs_ = MonotonicMs();
     ReadingStarted = 1;
     Identify();
     const auto goOn = [this] { return Status == LinkStatus::Ok && !Stopping(); };
@@ -115,8 +116,6 @@ std::uint8_t TConnectTread::StopStatus() const {
   return linkBroken_ ? LinkStatus::SocketFailed : LinkStatus::Stopped;
 }
 
-double TConnectTread::MsSince(TDateTime moment) const { return (Now() - moment) * SecondsPerDay * 1000.0; }
-
 void TConnectTread::Pause(int milliseconds) {
   if (milliseconds > 0 && Sleep) Sleep(milliseconds);
 }
@@ -129,7 +128,7 @@ void TConnectTread::UpdateProgress() {
 bool TConnectTread::WakeRule() const {
   if (LinkKind != LinkKinds::Rs232 && LinkKind != LinkKinds::Tcp) return false;
   const double limitSeconds = FamilyCode >= 50 ? 2.0 : 15.0;
-  return Status != LinkStatus::Ok || (AnswerEnd - WaitStart) * SecondsPerDay > limitSeconds;
+  return Status != LinkStatus::Ok || (AnswerEnd - WaitStart) / 1000.0 > limitSeconds;
 }
 
 bool TConnectTread::Exchange(std::uint8_t code, std::uint16_t address, std::uint8_t count, int dataLength,
@@ -223,7 +222,7 @@ void TConnectTread::ReadClock() {
     const std::uint8_t second = img[c], minute = img[c + 1], hour = img[c + 2];
     const std::uint8_t day = img[c + 3], month = img[c + 4], year = img[c + 5];
     if (pass == 0 && Status == LinkStatus::Ok && BcdValue(minute) == 59 && BcdValue(second) >= 55) {
-      while (!Stopping() && MsSince(ReadStart) <= 6000.0) Pause(100);
+      while (!Stopping() && MsSince(readStartMs_) <= 6000.0) Pause(100);
       if (Stopping()) return;
       continue;
     }

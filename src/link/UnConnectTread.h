@@ -111,7 +111,9 @@ class TConnectTread {
   std::int32_t SavedPointer = 0;
   std::int32_t SavedPointer2 = 0;
   TDateTime SavedReadTime = 0;
-  TDateTime WaitStart = 0, FirstByteTime = 0, AnswerEnd = 0;
+  // Moments of the last exchange on the clock's monotonic reading (ms): start of waiting for
+  // the answer, arrival of its first byte, end of reception.
+  double WaitStart = 0, FirstByteTime = 0, AnswerEnd = 0;
   std::array<std::uint8_t, RxBufferSize> RxBuffer{};
   std::int32_t RxLength = 0;  // bytes of the last answer in RxBuffer
   // Why the reading could not be made (an open or connect failure); empty otherwise.
@@ -173,13 +175,17 @@ class TConnectTread {
   bool IsSerialKind() const { return LinkKind >= 0 && LinkKind <= 3; }
   bool IsSocketKind() const { return LinkKind == 4 || LinkKind == 5; }
   TDateTime Now() const { return clock_.Now(); }
-  double MsSince(TDateTime moment) const;
+  // Waits and timeouts run on the monotonic reading, so that a clock step cannot stretch them.
+  double MonotonicMs() const { return clock_.MonotonicMs(); }
+  double MsSince(double monotonicMs) const { return MonotonicMs() - monotonicMs; }
   void Pause(int milliseconds);
   void ReleaseSocket();
   void SocketBroken();
+  // Tells the user why the link could not be opened (the status alone does not say).
+  void ShowOpenFailure(const std::string& why);
   void UpdateProgress();
   std::uint8_t StopStatus() const;
-  int ReadSliceMs(TDateTime since, int limitMs) const;
+  int ReadSliceMs(double sinceMs, int limitMs) const;
   std::optional<std::uint8_t> ReadNextByte();
   void ReadArchiveAreas(const ArchivePlan& plan);
   void ReadNewHour(const ArchivePlan& plan);
@@ -204,6 +210,7 @@ class TConnectTread {
   std::thread thread_;
   std::atomic<bool> terminateRequested_{false};
   bool linkBroken_ = false;       // the socket failed: the stop is not the user's
+  double readStartMs_ = 0;        // ReadStart on the monotonic reading
   std::size_t forwardedPos_ = 0;  // next byte of the forwarded answer
   std::atomic<bool> finished_{false};
 };

@@ -261,6 +261,16 @@ TEST_F(Cli, FailedReadingExitsWithItsStatusAndStoresNothing) {
   EXPECT_EQ(run.Code, 5) << run.Out << run.Err;  // "ОТВЕТ НЕ ПОЛУЧЕН"
   EXPECT_NE(run.Out.find("(5)ОТВЕТ НЕ ПОЛУЧЕН"), std::string::npos) << run.Out;
   EXPECT_TRUE(Dumps(Data()).empty());
+
+  // A port mapped to a device that is not there: the status and, on standard error, the reason.
+  const std::string missing = (dir_ / "ttyUSB7").string();
+  std::ofstream(program_ / "VelkReader.ports") << "COM3=" << missing << "\n";
+  const RunResult open = Run({"-P3"});
+  EXPECT_EQ(open.Code, 11);
+  EXPECT_NE(open.Out.find("(11)ОШИБКА ОТКРЫТИЯ ПОРТА"), std::string::npos) << open.Out;
+  EXPECT_NE(open.Err.find("COM3 (" + missing + "): cannot open: no such device"), std::string::npos)
+      << open.Err;
+  EXPECT_TRUE(Dumps(Data()).empty());
 }
 
 TEST_F(Cli, TaskFileThatCannotBeOpenedEndsAtOnce) {

@@ -83,16 +83,21 @@ TEST_F(LinkReadingTest, ModemBusyNoCarrierAndSilence) {
 TEST_F(LinkReadingTest, ModemConnectsAndTheMeterIsRead) {
   MeterSimOptions options;
   options.Modem = ModemOptions{ModemOutcome::Connect};
+  // One byte lost from an answer among 16 outstanding: the damaged answer runs into the
+  // next one, which must still be found, so that only the damaged area is asked again.
+  options.Faults = {{FaultKind::DropByte, 0xF0, 0x0700}};
   StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
-  WriteCfg(0x0100, clock->Now());
   TConnectTread& r = MakeReader(LinkKinds::Modem);
   r.PhoneNumber = "5551234";
   r.DialNeeded = 1;
-  r.ReadMode = 2;
+  r.AreaWindow = 16;
   RunReading();
   EXPECT_EQ(reader->Status, 0) << MonitorText();
   EXPECT_EQ(reader->DialResult, 1);
   EXPECT_EQ(reader->FamilyCode, 53);
+  EXPECT_EQ(sim->Faults().Hits(), 1);
+  EXPECT_EQ(ArchiveRequests(), 256);
+  EXPECT_TRUE(ImageHolds(sim->Meter().Memory(), 512, 0, 0x10000));
 }
 
 TEST_F(LinkReadingTest, RefusedTcpConnectionGivesStatus11) {
@@ -108,15 +113,37 @@ TEST_F(LinkReadingTest, RefusedTcpConnectionGivesStatus11) {
 }
 
 TEST_F(LinkReadingTest, BrokenTcpConnectionEndsTheReadingWithStatus6) {
-  MeterSimOptions options;
-  options.Link = MeterSimOptions::Transport::Tcp;
-  options.Faults = {{FaultKind::BreakConnection, 0xF0, 0x0500, 0, 1, 40}};
-  StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
-  MakeReader(LinkKinds::Tcp);
-  RunReading();
-  EXPECT_EQ(reader->Status, 6);
-  EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::LinkBroken));
-  EXPECT_LT(ArchiveRequests(), 255);
+  struct Case {
+    const char* Name;
+    int LinkKind;
+    std::vector<FaultRule> Faults;
+  };
+  constexpr std::uint16_t ClockBlock = 0x0200;
+  const Case cases[] = {
+      // The connection goes in the middle of an archive answer: the reader notices while reading.
+      {"mid-answer", LinkKinds::Tcp, {{FaultKind::BreakConnection, 0xF0, 0x0500, 0, 1, 40}}},
+      // The meter hangs up after a whole clock answer: the window of 16 requests then goes
+      // out to a closed peer, one write after another without a read in between.
+      {"window burst", LinkKinds::TcpRlz, {{FaultKind::BreakConnection, 0xF1, ClockBlock, 0, 1, 265}}},
+      // A damaged clock answer, then the hang-up: the retry writes the wake-up bytes and its
+      // request to the closed peer.
+      {"wake-up",
+       LinkKinds::Tcp,
+       {{FaultKind::CorruptChecksum, 0xF1, ClockBlock},
+        {FaultKind::BreakConnection, 0xF1, ClockBlock, 0, 1, 265}}},
+  };
+  for (const Case& c : cases) {
+    MeterSimOptions options;
+    options.Link = MeterSimOptions::Transport::Tcp;
+    options.Faults = c.Faults;
+    StartMeter(Meter53(clock->Now(), 20).BuildMemory(), options);
+    MakeReader(c.LinkKind).AreaWindow = c.LinkKind == LinkKinds::TcpRlz ? 16 : 1;
+    RunReading();
+    EXPECT_EQ(reader->Status, 6) << c.Name;
+    EXPECT_THAT(MonitorText(), HasSubstr(LinkExpected::LinkBroken)) << c.Name;
+    EXPECT_LT(ArchiveRequests(), 255) << c.Name;
+    sim->Stop();
+  }
 }
 
 TEST_F(LinkReadingTest, StopWhileDialling) {

@@ -31,10 +31,10 @@ namespace velk::test {
 class SkippingClock final : public Clock {
  public:
   explicit SkippingClock(TDateTime start) : start_(start), origin_(std::chrono::steady_clock::now()) {}
-  TDateTime Now() const override {
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - origin_).count() +
-                           skippedMs_.load() / 1000.0;
-    return start_ + seconds / SecondsPerDay;
+  TDateTime Now() const override { return start_ + MonotonicMs() / 1000.0 / SecondsPerDay; }
+  double MonotonicMs() const override {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - origin_).count() +
+           static_cast<double>(skippedMs_.load());
   }
   void Skip(int milliseconds) { skippedMs_ += milliseconds; }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "common/MeterCfg.h"
 #include "link/DumpFile.h"
@@ -181,19 +182,41 @@ TEST_F(ReaderTest, RetriesFollowRetryCount) {
 }
 
 TEST_F(ReaderTest, WakeUpAfterAFailureOrASlowAnswer) {
-  int constants = 0;
-  line.respond = [&](const SeenRequest& r) {
-    if (r.Code == 0xF1 && r.Address == 0xC000) clock.AdvanceSeconds(3);        // a slow meter
-    if (r.Code == 0xF0 && r.Address == 0 && constants++ == 0) return Bytes{};  // first constants request lost
-    return meter().Answer(r);
+  // A slow identification answer (2.5 s) wakes the next request of a family from 50 on (limit
+  // 2 s), not that of an older family (limit 15 s).
+  reader->FirstByteTimeoutMs = 4000;
+  std::optional<Bytes> slow;
+  double askedAt = 0;
+  line.onIdleRead = [&] {
+    if (slow && clock.MonotonicMs() - askedAt >= 2500) line.pending.assign(slow->begin(), slow->end());
+    if (slow && !line.pending.empty()) slow.reset();
   };
-  CurrentDataOnly();
-  reader->Execute();
-  ASSERT_GE(meter().Requests.size(), 4u);
-  EXPECT_EQ(meter().Requests[1].WakeUpZeros, 0);  // 0xC000 after a quick identification
-  EXPECT_EQ(meter().Requests[2].WakeUpZeros,
-            0);  // first constants request: the slow part was before the answer
-  EXPECT_EQ(meter().Requests[3].WakeUpZeros, 300);  // after the lost answer
+  for (const std::uint8_t rawCode : {std::uint8_t{83}, std::uint8_t{30}}) {
+    meter().RawCode = rawCode;
+    meter().Requests.clear();
+    int constants = 0;
+    line.respond = [&](const SeenRequest& r) {
+      if (r.Code == 0xF2) {
+        slow = meter().Answer(r);
+        askedAt = clock.MonotonicMs();
+        return Bytes{};
+      }
+      if (r.Code == 0xF0 && r.Address == 0 && constants++ == 0)
+        return Bytes{};  // first constants request lost
+      return meter().Answer(r);
+    };
+    CurrentDataOnly();
+    reader->Execute();
+    const bool newer = rawCode >= 50;
+    ASSERT_GE(meter().Requests.size(), newer ? 4u : 3u);
+    EXPECT_EQ(meter().Requests[1].WakeUpZeros, newer ? 300 : 0) << int(rawCode);
+    if (newer) {
+      EXPECT_EQ(meter().Requests[2].WakeUpZeros, 0);    // first constants request, after a quick answer
+      EXPECT_EQ(meter().Requests[3].WakeUpZeros, 300);  // after the lost answer
+    } else {
+      EXPECT_EQ(meter().Requests[2].WakeUpZeros, 300);  // after the lost answer
+    }
+  }
 }
 
 TEST_F(ReaderTest, StopEndsTheReadingWithStatus8) {
@@ -257,19 +280,23 @@ TEST_F(ReaderTest, AreaTableFullEndsTheReading) {
   line.respond = [&](const SeenRequest& r) {
     return r.Code == 0xF0 && r.Address == 0x8000 ? Bytes{} : meter().Answer(r);
   };
+  const auto requests0x8000 = [&] {
+    return std::count_if(meter().Requests.begin(), meter().Requests.end(),
+                         [](const SeenRequest& r) { return r.Address == 0x8000; });
+  };
   reader->RetryCount = 255;
   reader->Execute();
   EXPECT_EQ(reader->Status, LinkStatus::CannotPlan);
   EXPECT_TRUE(MonitorHas(Trimmed(AreaTableFullText)));
-  int requests0x8000 = 0;
-  for (const auto& r : meter().Requests) requests0x8000 += r.Address == 0x8000;
-  EXPECT_EQ(requests0x8000, 1 + (500 - 255));
+  EXPECT_EQ(requests0x8000(), 1 + (500 - 255));
 
-  // With few retries the run of failures ends it first, with the failure's status.
+  // With few retries the run of failures ends it first, with the failure's status: the area is
+  // asked once among the others and then RetryCount times in a row.
   meter().Requests.clear();
   reader->RetryCount = 3;
   reader->Execute();
   EXPECT_EQ(reader->Status, LinkStatus::NoAnswer);
+  EXPECT_EQ(requests0x8000(), 1 + 3);
 }
 
 TEST_F(ReaderTest, RetryCountZeroStillReadsEveryArea) {
@@ -400,6 +427,8 @@ TEST_F(ReaderTest, TcpConnectionRefused) {
   EXPECT_EQ(monitor.Lines(), (std::vector<std::string>{Trimmed(LinkText::OpenPort), "meter.example  4001", "",
                                                        "meter.example  4001:", LinkText::PortNotOpen, ""}));
   EXPECT_EQ(reader->FatalError, std::string(LinkText::ConnectFailed) + "meter.example");
+  EXPECT_EQ(ui.Messages, std::vector<std::string>{reader->FatalError + "\r\n" +
+                                                  "meter.example:4001: cannot connect: Connection refused"});
   EXPECT_TRUE(meter().Requests.empty());
 }
 
@@ -409,6 +438,7 @@ TEST_F(ReaderTest, SerialPortThatCannotBeOpened) {
   EXPECT_EQ(reader->Status, LinkStatus::OpenFailed);
   EXPECT_EQ(reader->LinkOpen, 0);
   EXPECT_NE(reader->FatalError.find("COM3"), std::string::npos);
+  EXPECT_EQ(ui.Messages, std::vector<std::string>{reader->FatalError});  // the user is told why
 }
 
 TEST_F(ReaderTest, BrokenSocketEndsTheReadingWithStatus6) {
@@ -604,7 +634,7 @@ TEST_F(ExchangeTest, FailureVerdicts) {
 
 TEST_F(ExchangeTest, WaitingIsShownWhileTheLineIsSilent) {
   reader->FirstByteTimeoutMs = 1000;
-  reader->NextByteTimeoutMs = 1000;
+  reader->NextByteTimeoutMs = 400;
   std::vector<int> seen;
   const Bytes answer = testing::AnswerFrame(0, 0xF2, 0, 0, 83);
   int idle = 0;
@@ -621,6 +651,35 @@ TEST_F(ExchangeTest, WaitingIsShownWhileTheLineIsSilent) {
   EXPECT_EQ(seen[5], LinkStatus::WaitingNextByte);
 }
 
+TEST_F(ExchangeTest, FirstAndNextByteLimits) {
+  reader->FirstByteTimeoutMs = 700;
+  reader->NextByteTimeoutMs = 300;
+  const Bytes answer = testing::AnswerFrame(0, 0xF2, 0, 0, 83);
+  // The answer comes after `silentMs` (before its first byte, or after its first `at` bytes).
+  const auto receiveAfter = [&](std::size_t at, int silentMs) {
+    const double start = clock.MonotonicMs();
+    line.pending.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(at));
+    line.onIdleRead = [&, start, at, silentMs] {
+      if (clock.MonotonicMs() - start >= silentMs) line.pending.assign(answer.begin() + at, answer.end());
+    };
+    return reader->ReceiveMeterAnswer(0xF2, 0);
+  };
+  EXPECT_EQ(receiveAfter(0, 600), LinkStatus::Ok);  // longer than the next-byte limit
+  EXPECT_EQ(receiveAfter(5, 200), LinkStatus::Ok);
+  EXPECT_EQ(receiveAfter(5, 350), LinkStatus::Interrupted);  // shorter than the first-byte limit
+
+  // The computer's clock is set back an hour while the reader waits: the wait still ends
+  // after the first-byte limit.
+  line.pending.clear();
+  const double start = clock.MonotonicMs();
+  bool stepped = false;
+  line.onIdleRead = [&] {
+    if (!std::exchange(stepped, true)) clock.Set(clock.Now() - 1.0 / 24);
+  };
+  EXPECT_EQ(reader->ReceiveMeterAnswer(0xF2, 0), LinkStatus::NoAnswer);
+  EXPECT_EQ(clock.MonotonicMs() - start, 700.0);
+}
+
 TEST_F(ExchangeTest, OlderFamiliesAnswerTheWorkingMemoryWithF0) {
   reader->FamilyCode = 30;
   EXPECT_EQ(Receive(testing::AnswerFrame(0, 0xF0, 0, 0, 0, Data(4)), 0xF1, 4), LinkStatus::Ok);
@@ -630,11 +689,24 @@ TEST_F(ExchangeTest, OlderFamiliesAnswerTheWorkingMemoryWithF0) {
 }
 
 TEST_F(ExchangeTest, RequestFrameOnTheLine) {
+  std::vector<int> pauses;
+  reader->Sleep = [&](int ms) { pauses.push_back(ms); };
   reader->SendMeterRequest(0xF1, 0xC000, false, 8);
-  EXPECT_EQ(line.written, (Bytes{0x00, 0x00, 0xA5, 0xF1, 0x00, 0xC0, 0x08, 0xA5, 0x7E}));
+  const Bytes frame{0x00, 0x00, 0xA5, 0xF1, 0x00, 0xC0, 0x08, 0xA5, 0x7E};
+  EXPECT_EQ(line.written, frame);
   EXPECT_EQ(monitor.Lines(),
             (std::vector<std::string>{Trimmed(LinkText::Request), "00 00 A5 F1 00 C0 08 A5 7E "}));
   EXPECT_EQ(reader->RequestLamp, 0);
+  EXPECT_EQ(pauses, std::vector<int>{50});
+
+  // Woken on RS232: a pause, 300 zero bytes, a pause, then the frame and its own pause.
+  line.written.clear();
+  pauses.clear();
+  reader->SendMeterRequest(0xF1, 0xC000, true, 8);
+  Bytes woken(300, 0x00);
+  woken.insert(woken.end(), frame.begin(), frame.end());
+  EXPECT_EQ(line.written, woken);
+  EXPECT_EQ(pauses, (std::vector<int>{200, 100, 50}));
 }
 
 }  // namespace

@@ -65,6 +65,25 @@ TEST(MeterFrame, HeaderFoundBehindNoise) {
   EXPECT_EQ(FindAnswerHeader(MakeAnswer(0, 0xF0, 0, 0, {}), 0xF1, 0xFFFF), std::nullopt);
 }
 
+TEST(MeterFrame, SearchResumesBehindADamagedAnswer) {
+  const Bytes data{1, 2, 3, 4, 5, 6, 7, 8};
+  const Bytes next = MakeAnswer(0x05, 0xF0, 0x0201, 8, data);
+  // One byte lost: the damaged answer ends with the first byte of the next one.
+  Bytes damaged = MakeAnswer(0x05, 0xF0, 0x0100, 8, data);
+  damaged.erase(damaged.begin() + 10);
+  damaged.push_back(next[0]);
+  EXPECT_EQ(ResumeHeaderSearch(damaged, 0xF0, 5), damaged.size() - 1);
+  EXPECT_EQ(ResumeHeaderSearch(damaged, 0xF0, 0xFFFF), damaged.size());  // 0x05 begins no answer here
+  // Five bytes lost: the whole header of the next answer is inside.
+  damaged.erase(damaged.begin() + 10, damaged.begin() + 14);
+  damaged.insert(damaged.end(), next.begin() + 1, next.begin() + 5);
+  EXPECT_EQ(ResumeHeaderSearch(damaged, 0xF0, 5), damaged.size() - 5);
+  EXPECT_EQ(ResumeHeaderSearch(damaged, 0xF1, 5), damaged.size());  // another code
+  // The header of the damaged answer itself is passed over.
+  EXPECT_EQ(ResumeHeaderSearch(Bytes{0x00, 0x00, 0xA5, 0xF0}, 0xF0, 0xFFFF), 4u);
+  EXPECT_EQ(ResumeHeaderSearch(Bytes{0x00, 0x00, 0xA5, 0xF0, 0x00, 0x00, 0xA5}, 0xF0, 0xFFFF), 4u);
+}
+
 TEST(MeterFrame, AnswerChecksAndParts) {
   const Bytes data{1, 2, 3, 4, 5, 6, 7, 8};
   Bytes answer = MakeAnswer(0x00, 0xF1, 0xC000, 8, data);

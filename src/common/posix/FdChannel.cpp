@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,7 +31,14 @@ int PollFor(int fd, short events, int timeoutMs) {
     if (errno != EINTR) return -1;
   }
 }
+
+bool IsSocket(int fd) {
+  struct stat st {};
+  return fd >= 0 && ::fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode);
+}
 }  // namespace
+
+FdChannel::FdChannel(int fd) : fd_(fd), socket_(IsSocket(fd)) {}
 
 Deadline::Deadline(int timeoutMs) : endMs_(MonotonicMs() + std::max(timeoutMs, 0)) {}
 
@@ -47,7 +56,9 @@ bool FdChannel::WriteAll(std::span<const std::uint8_t> bytes, int timeoutMs) {
   Deadline deadline(timeoutMs);
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    const std::uint8_t* from = bytes.data() + done;
+    const std::size_t count = bytes.size() - done;
+    const ssize_t n = socket_ ? ::send(fd_, from, count, MSG_NOSIGNAL) : ::write(fd_, from, count);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;

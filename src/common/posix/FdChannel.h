@@ -1,6 +1,7 @@
 // Bounded reads and writes on a non-blocking file descriptor (serial device,
 // pseudo-terminal master, socket): every wait is a poll() with a limit, reads
-// are buffered so that single-byte reads cost no system call per byte.
+// are buffered so that single-byte reads cost no system call per byte. Writes
+// to a socket whose peer has gone fail instead of raising SIGPIPE.
 #pragma once
 
 #include <array>
@@ -14,7 +15,7 @@ namespace velk::posix {
 class FdChannel {
  public:
   FdChannel() = default;
-  explicit FdChannel(int fd) : fd_(fd) {}
+  explicit FdChannel(int fd);
   FdChannel(const FdChannel&) = delete;
   FdChannel& operator=(const FdChannel&) = delete;
   ~FdChannel() { Close(); }
@@ -38,6 +39,7 @@ class FdChannel {
   bool Fill(int timeoutMs);
 
   int fd_ = -1;
+  bool socket_ = false;  // written with send(), so that a closed peer gives EPIPE and no signal
   bool failed_ = false;
   std::array<std::uint8_t, 4096> buffer_{};
   std::size_t pos_ = 0, len_ = 0;

@@ -113,6 +113,23 @@ std::string ResolveDevice(const std::string& portNameOrDevice) {
   return portNameOrDevice;
 }
 
+// Why open() failed, in the words a user can act on.
+std::string OpenFailureReason(int e) {
+  switch (e) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return "no such device";
+    case EACCES:
+    case EPERM:
+      return "no permission (add the user to the 'dialout' group and log in again)";
+    case EBUSY:
+      return "the port is in use by another program";
+    default:
+      return std::strerror(e);
+  }
+}
+
 std::string PortLabel(const std::string& name, const std::string& device) {
   return name == device ? name : name + " (" + device + ")";
 }
@@ -133,10 +150,7 @@ std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice,
   }
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    const int e = errno;
-    error = label + ": cannot open: " + std::strerror(e);
-    if (e == EACCES || e == EPERM) error += " (add the user to the 'dialout' group and log in again)";
-    if (e == EBUSY) error += " (the port is in use by another program)";
+    error = label + ": cannot open: " + OpenFailureReason(errno);
     return nullptr;
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
