@@ -166,6 +166,7 @@ void DecodeMeterFamily5(const TDecodeInput& input, TDecodedValues& v) {
   }
 
   v.SupplyVoltage = image.Ram(0x023F) / 64.0 + 2;
+  v.ColdWaterTemp = image.Ee(21);  // whole degrees
   v.SerialNumber = static_cast<std::uint16_t>(image.EeUInt(2, 2));
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SerialNumber, 5);
 

@@ -20,7 +20,7 @@ double Density(double t) { return 1.00406371 - 0.0001894151 * t - 0.000002594842
 class Family5Test : public ::testing::Test {
  protected:
   Family5Test() : builder(53) {
-    builder.SetSerial(1234).SetClock(meterClock).SetInitTime(At(2025, 1, 1));
+    builder.SetSerial(1234).SetClock(meterClock).SetInitTime(At(2024, 11, 23, 17, 48, 39));
   }
 
   // Little-endian bytes into the RAM block.
@@ -119,50 +119,114 @@ TEST_F(Family5Test, ChannelConfiguration) {
 }
 
 TEST_F(Family5Test, IdentificationCurrentValuesAndTotals) {
-  builder.SetChannelConfig(1, 0x12).SetChannelConfig(2, 0x81).SetChannelConfig(3, 0x01).SetChannelConfig(5, 0x02);
-  builder.SetFirmware(2, 3).SetWorkMinuteTotals(1000, 2000).SetHeatTotals(40000, 8000);
-  builder.SetMassTotal(2, 1000).SetVolumeTotal(5, 400);
-  builder.SetRamByte(0x023F, 0x60).SetRamByte(0x0240, 7).SetRamByte(0x0241, 9).SetRamByte(0x0244, 63);
-  builder.SetRamByte(0x0296, 30);
+  // Every channel scales differently (divider / multiplier 1/100, 1/1000, 10/10, 10/1, 1/10) and
+  // every field holds its own value, so a field read from the wrong place or scaled by the wrong
+  // channel shows.
+  builder.SetChannelConfig(1, 0x12).SetChannelConfig(2, 0x1C).SetChannelConfig(3, 0x81).SetChannelConfig(4, 0x88);
+  builder.SetChannelConfig(5, 0x11);
+  builder.SetFirmware(2, 3).SetColdWaterTemp(11).SetWorkMinuteTotals(123456, 654321);
+  builder.SetEepromBytes(147, {0xFF});  // the byte after the second work-minute total is not part of it
+  builder.SetHeatTotals(0x01234567, 0x00FEDCBA);
+  builder.SetMassTotal(1, 4000).SetMassTotal(2, 1000).SetMassTotal(3, 800).SetMassTotal(4, 0x01000020);
+  builder.SetVolumeTotal(1, 1200).SetVolumeTotal(2, 2400).SetVolumeTotal(3, 360).SetVolumeTotal(4, 44);
+  builder.SetVolumeTotal(5, 0x03000400);
+  builder.SetRamByte(0x023F, 0x60).SetRamByte(0x0240, 7).SetRamByte(0x0241, 9);
+  builder.SetRamByte(0x0244, 63).SetRamByte(0x0248, 41).SetRamByte(0x024C, 22).SetRamByte(0x0250, 8);
+  builder.SetRamByte(0x0296, 30).SetRamByte(0x0297, 45);
   PutRam(0x0254, 18304, 2);       // (70.5 + 1) x 256
   PutRam(0x025A, 0xFFFF, 2);      // no sensor
-  PutRam(0x026C, 500, 2);         // flow pulses of channel 1
-  PutRam(0x0298, 0xFFFF, 2);      // no heat rate for system 1
+  PutRam(0x0260, 10560, 2);       // 40.25
+  PutRam(0x0266, 1728, 2);        // 5.75
+  PutRam(0x026C, 500, 2);         // flow pulses of channels 1..4
+  PutRam(0x026E, 300, 2);
+  PutRam(0x0270, 1000, 2);
+  PutRam(0x0272, 7, 2);
+  PutRam(0x0274, 4, 2);           // volume increments of channels 1..5: 1, 3, 5, 7, 2
+  PutRam(0x0276, 12, 2);
+  PutRam(0x0278, 20, 2);
+  PutRam(0x027A, 28, 2);
+  PutRam(0x027C, 8, 2);
+  PutRam(0x027E, 2u << 18, 4);    // mass increments of channels 1..4: 2, 3, 5, 11
+  PutRam(0x0282, 3u << 18, 4);
+  PutRam(0x0286, 5u << 18, 4);
+  PutRam(0x028A, 11u << 18, 4);
+  PutRam(0x028E, 50u << 18, 4);   // heat increments of systems 1 and 2: 50, 70
+  PutRam(0x0292, 70u << 18, 4);
+  PutRam(0x0298, 600, 2);         // heat-rate pulses of systems 1 and 2
   PutRam(0x029A, 250, 2);
-  PutRam(0x0282, 3u << 18, 4);    // mass increment of channel 2: 3
-  PutRam(0x027C, 8, 2);           // volume increment of channel 5: 2
-  PutRam(0x028E, 50u << 18, 4);   // heat increment of system 1: 50
   const TDecodedValues v = DecodeFull();
 
   EXPECT_EQ(v.SerialNumber, 1234);
   EXPECT_EQ(v.ZavNumber, "53-01234");
   EXPECT_DOUBLE_EQ(v.FirmwareVersion, 2.3);
   EXPECT_DOUBLE_EQ(v.SupplyVoltage, 3.5);
-  EXPECT_EQ(v.InitDateText, "01.01.2025");
-  EXPECT_EQ(v.InitTimeText, "00:00:00");
+  EXPECT_DOUBLE_EQ(v.ColdWaterTemp, 11.0);
+  EXPECT_EQ(v.InitDateText, "23.11.2024");
+  EXPECT_EQ(v.InitTimeText, "17:48:39");
   EXPECT_EQ(v.MeterDateText, "10.03.2026");
   EXPECT_EQ(v.MeterTimeText, "14:25:30");
   EXPECT_NEAR(v.ReadTime, readTime, 1e-9);
   EXPECT_EQ(v.ErrorCode1, 7);
   EXPECT_EQ(v.ErrorCode2, 9);
   EXPECT_DOUBLE_EQ(v.CurPressure1, 6.3);
+  EXPECT_DOUBLE_EQ(v.CurPressure2, 4.1);
+  EXPECT_DOUBLE_EQ(v.CurPressure3, 2.2);
+  EXPECT_DOUBLE_EQ(v.CurPressure4, 0.8);
+
+  const std::int32_t dividers[] = {v.PulseDivider1, v.PulseDivider2, v.PulseDivider3, v.PulseDivider4,
+                                   v.PulseDivider5};
+  const std::int32_t multipliers[] = {v.VolumeMultiplier1, v.VolumeMultiplier2, v.VolumeMultiplier3,
+                                      v.VolumeMultiplier4, v.VolumeMultiplier5};
+  const double prices[] = {v.PulsePrice1, v.PulsePrice2, v.PulsePrice3, v.PulsePrice4, v.PulsePrice5};
+  EXPECT_EQ(std::vector<std::int32_t>(std::begin(dividers), std::end(dividers)),
+            (std::vector<std::int32_t>{100, 1000, 10, 1, 10}));
+  EXPECT_EQ(std::vector<std::int32_t>(std::begin(multipliers), std::end(multipliers)),
+            (std::vector<std::int32_t>{1, 1, 10, 10, 1}));
+  EXPECT_EQ(std::vector<double>(std::begin(prices), std::end(prices)), (std::vector<double>{5, 1, 25, 500, 50}));
 
   EXPECT_DOUBLE_EQ(v.CurTemp1, 70.5);
   EXPECT_DOUBLE_EQ(v.CurTemp2, 256.0);
+  EXPECT_DOUBLE_EQ(v.CurTemp3, 40.25);
+  EXPECT_DOUBLE_EQ(v.CurTemp4, 5.75);
   EXPECT_NEAR(v.CurMassFlow1, 500.0 / 5 / 100 * Density(70.5), 1e-12);
-  EXPECT_DOUBLE_EQ(v.CurHeatRate1, 999999.0);
+  EXPECT_NEAR(v.CurMassFlow2, 300.0 / 5 / 1000 * Density(256.0), 1e-12);
+  EXPECT_NEAR(v.CurMassFlow3, 1000.0 / 5 / 10 * Density(40.25), 1e-12);
+  EXPECT_NEAR(v.CurMassFlow4, 7.0 / 5 / 1 * Density(5.75), 1e-12);
+  EXPECT_DOUBLE_EQ(v.CurHeatRate1, 600.0 / 5 / 100);
   EXPECT_DOUBLE_EQ(v.CurHeatRate2, 250.0 / 5 / 10);
 
-  EXPECT_EQ(v.TotWorkMinutes1, 1000);
-  EXPECT_EQ(v.WorkMinutes1, 1030);
-  EXPECT_EQ(v.WorkMinutes2, 2000);
-  EXPECT_DOUBLE_EQ(v.TotQ1, 100.0);  // 40000 / 4 / 100
-  EXPECT_DOUBLE_EQ(v.TotQ2, 200.0);  // 8000 / 4 / 10
-  EXPECT_DOUBLE_EQ(v.CurQ1, 100.5);
-  EXPECT_DOUBLE_EQ(v.TotMass2, 250.0);  // 1000 / 4 / 10 x 10
-  EXPECT_DOUBLE_EQ(v.CurMass2, 253.0);
-  EXPECT_DOUBLE_EQ(v.TotVolume5, 1.0);  // 400 / 4 / 100
-  EXPECT_DOUBLE_EQ(v.CurVolume5, 1.02);
+  EXPECT_EQ(v.TotWorkMinutes1, 123456);
+  EXPECT_EQ(v.TotWorkMinutes2, 654321);
+  EXPECT_EQ(v.WorkMinutes1, 123456 + 30);
+  EXPECT_EQ(v.WorkMinutes2, 654321 + 45);
+  EXPECT_DOUBLE_EQ(v.TotQ1, 0x01234567 / 4.0 / 100);
+  EXPECT_DOUBLE_EQ(v.TotQ2, 0x00FEDCBA / 4.0 / 10 * 10);
+  EXPECT_DOUBLE_EQ(v.CurQ1, 50.0 / 100 + 0x01234567 / 4.0 / 100);
+  EXPECT_DOUBLE_EQ(v.CurQ2, 70.0 / 10 * 10 + 0x00FEDCBA / 4.0 / 10 * 10);
+  EXPECT_DOUBLE_EQ(v.TotMass1, 10.0);  // 4000 / 4 / 100
+  EXPECT_DOUBLE_EQ(v.TotMass2, 0.25);  // 1000 / 4 / 1000
+  EXPECT_DOUBLE_EQ(v.TotMass3, 200.0);  // 800 / 4 / 10 x 10
+  EXPECT_DOUBLE_EQ(v.TotMass4, 0x01000020 / 4.0 * 10);
+  EXPECT_DOUBLE_EQ(v.CurMass1, 10.02);
+  EXPECT_DOUBLE_EQ(v.CurMass2, 0.253);
+  EXPECT_DOUBLE_EQ(v.CurMass3, 205.0);
+  EXPECT_DOUBLE_EQ(v.CurMass4, 11 * 10 + 0x01000020 / 4.0 * 10);
+  EXPECT_DOUBLE_EQ(v.TotVolume1, 3.0);
+  EXPECT_DOUBLE_EQ(v.TotVolume2, 0.6);
+  EXPECT_DOUBLE_EQ(v.TotVolume3, 90.0);
+  EXPECT_DOUBLE_EQ(v.TotVolume4, 110.0);
+  EXPECT_DOUBLE_EQ(v.TotVolume5, 0x03000400 / 4.0 / 10);
+  EXPECT_DOUBLE_EQ(v.CurVolume1, 3.01);
+  EXPECT_DOUBLE_EQ(v.CurVolume2, 0.603);
+  EXPECT_DOUBLE_EQ(v.CurVolume3, 95.0);
+  EXPECT_DOUBLE_EQ(v.CurVolume4, 180.0);
+  EXPECT_DOUBLE_EQ(v.CurVolume5, 2.0 / 10 + 0x03000400 / 4.0 / 10);
+
+  // All ones in the heat-rate pulses: no value.
+  PutRam(0x0298, 0xFFFF, 2);
+  const TDecodedValues noRate = DecodeFull();
+  EXPECT_DOUBLE_EQ(noRate.CurHeatRate1, 999999.0);
+  EXPECT_DOUBLE_EQ(noRate.CurHeatRate2, 250.0 / 5 / 10);
 }
 
 TEST_F(Family5Test, HourRecordFields) {
