@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "common/DumpImage.h"
 #include "common/StorageOptions.h"
 #include "common/UserInterface.h"
@@ -41,10 +42,6 @@ struct TDerivedNames {
   int RecordNumber = 0;  // NNN of -NNN.ext, -1 for ".dtm"
 };
 TDerivedNames DeriveNames(const std::string& path, const StorageOptions& options);
-
-// The device code of a type byte (image byte 128); nullopt for an unlisted
-// byte. Type byte 0 is resolved by the caller from the text header.
-std::optional<std::uint32_t> DeviceCodeOfTypeByte(std::uint8_t typeByte);
 
 // The decode stage on the image as it stands: the device code from the type
 // byte (or the text header), fresh values, the family decoder. false, with a

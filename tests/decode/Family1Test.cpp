@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 #include "decode/DecodeMeterFamily1.h"
 #include "decode/DecodeTexts.h"
@@ -52,7 +53,7 @@ TEST(Family1Test, SchemeByMajorVersionAndColdWaterParity) {
   EXPECT_EQ(odd.SchemeName1, texts::SchemeA3p);
   EXPECT_EQ(odd.SchemeCode1, 0);
   EXPECT_DOUBLE_EQ(odd.ColdWaterTemp, 5.0);
-  EXPECT_EQ(odd.TypeTS, std::string(familytext::OldTypePrefix) + texts::SchemeA3p + "  (3.3)");
+  EXPECT_EQ(odd.TypeTS, std::string(DeviceTypeName(33)) + texts::SchemeA3p + "  (3.3)");
   auto even = DecodeFull(WithColdWater(33, 6.0)).Values;
   EXPECT_EQ(even.SchemeName1, texts::SchemeA3o);
   EXPECT_EQ(even.SchemeCode1, 1);

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 #include "decode/DecodeFlowMeter.h"
 #include "decode/DecodeMeterFamily1.h"
@@ -52,7 +53,7 @@ TEST(Family2Test, SizeIndexByFirmware) {
   EXPECT_DOUBLE_EQ(v.FirmwareVersion, 1.1);
   EXPECT_EQ(v.SizeIndex, 3);
   EXPECT_EQ(v.NominalSize, "25");
-  EXPECT_EQ(v.TypeTS, std::string(familytext::CompactMiniPrefix) + "25-" + texts::SchemeA3p);
+  EXPECT_EQ(v.TypeTS, std::string(DeviceTypeName(50)) + "25-" + texts::SchemeA3p);
   EXPECT_EQ(v.ZavNumber, "50-00123");
 
   // Later firmware: EEPROM 1 as BCD.
@@ -61,7 +62,7 @@ TEST(Family2Test, SizeIndexByFirmware) {
   const auto w = DecodeFull(later, 51);
   EXPECT_EQ(w.SizeIndex, 9);
   EXPECT_EQ(w.NominalSize, "100");
-  EXPECT_EQ(w.TypeTS, std::string(familytext::CompactSparkaPrefix) + "100-" + texts::SchemeA3p);
+  EXPECT_EQ(w.TypeTS, std::string(DeviceTypeName(51)) + "100-" + texts::SchemeA3p);
 
   EXPECT_EQ(CompactSizeIndex(1.1, 1299, 0), 99);
   EXPECT_EQ(CompactSizeIndex(2.0, 0, 0x12), 12);

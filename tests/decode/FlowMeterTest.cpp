@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "decode/DecodeFlowMeter.h"
 #include "decode/FamilyTexts.h"
 #include "imagebuilder/CompactMeterImage.h"
@@ -41,7 +42,7 @@ TEST(FlowMeterTest, SizeIndexSerialTextAndCaption) {
   EXPECT_EQ(v.SizeIndex, 3);
   EXPECT_EQ(v.NominalSize, "25");
   EXPECT_EQ(v.ZavNumber, "60-03001234");
-  EXPECT_EQ(v.TypeTS, std::string(familytext::FlowMeterPrefix) + "25");
+  EXPECT_EQ(v.TypeTS, std::string(DeviceTypeName(60)) + "25");
   EXPECT_EQ(v.SchemeName1, "");
   EXPECT_DOUBLE_EQ(v.FirmwareVersion, 1.2);
 
