@@ -21,6 +21,16 @@ class Family5Test : public ::testing::Test {
  protected:
   Family5Test() : builder(53) {
     builder.SetSerial(1234).SetClock(meterClock).SetInitTime(At(2024, 11, 23, 17, 48, 39));
+    // The pointers of the previous reading lie elsewhere than the newest records.
+    builder.SetPreviousPointers(Family5ImageBuilder::DefaultHourFirst + 32 * 7,
+                                Family5ImageBuilder::DefaultDayFirst + 32 * 3);
+  }
+
+  // Every channel scales differently: divider / multiplier 1/100, 1/1000, 10/10, 10/1, 1/10, so a
+  // value scaled by the wrong channel shows.
+  void DistinctChannels() {
+    builder.SetChannelConfig(1, 0x12).SetChannelConfig(2, 0x1C).SetChannelConfig(3, 0x81);
+    builder.SetChannelConfig(4, 0x88).SetChannelConfig(5, 0x11);
   }
 
   // Little-endian bytes into the RAM block.
@@ -71,9 +81,29 @@ TEST_F(Family5Test, SchemesCaptionAndFlags) {
   EXPECT_EQ(last.SchemeCode2, 1);
 }
 
+TEST_F(Family5Test, EverySchemeNibble) {
+  const char* names[] = {"А3п", "А3о", "А2", "А2", "А3с", "А3с", "А2b", "А2b",
+                         "А3п", "А3о", "А4п", "А4о", "выкл", "выкл", "А1п", "А1о"};
+  const std::int32_t codes[] = {0, 1, 2, 2, 3, 3, 4, 4, 0, 1, 5, 6, -1, -1, 7, 8};
+  for (int nibble = 0; nibble < 16; ++nibble) {
+    builder.SetSchemes(static_cast<std::uint8_t>(nibble), static_cast<std::uint8_t>(nibble));
+    const TDecodedValues v = DecodeFull(ReadModeCurrentValuesOnly);
+    EXPECT_EQ(v.SchemeName1, names[nibble]) << nibble;
+    EXPECT_EQ(v.SchemeCode1, codes[nibble]) << nibble;
+    EXPECT_EQ(v.SchemeCode2, codes[nibble]) << nibble;
+    if (nibble < 12 || nibble > 13) EXPECT_EQ(v.SchemeName2, names[nibble]) << nibble;
+  }
+}
+
 TEST_F(Family5Test, PressureMarksRenameSystemTwo) {
-  builder.SetSchemes(0, 4).SetChannelConfig(3, 0x20);
-  EXPECT_EQ(DecodeFull().SchemeName2, "P3с");
+  builder.SetSchemes(0, 4);
+  const std::pair<int, std::uint8_t> marks[] = {{3, 0x20}, {3, 0x40}, {4, 0x20}, {4, 0x40}};
+  for (const auto& [channel, mark] : marks) {
+    builder.SetChannelConfig(3, 0x00).SetChannelConfig(4, 0x00).SetChannelConfig(channel, mark);
+    EXPECT_EQ(DecodeFull().SchemeName2, "P3с") << channel << " " << int{mark};
+  }
+  builder.SetChannelConfig(3, 0x9F).SetChannelConfig(4, 0x9F);  // every bit but the marks
+  EXPECT_EQ(DecodeFull().SchemeName2, "А3с");
   builder.SetSchemes(0, 2).SetChannelConfig(3, 0x00).SetChannelConfig(4, 0x40);
   EXPECT_EQ(DecodeFull().SchemeName2, "P2");
   builder.SetSchemes(0, 0);
@@ -119,11 +149,8 @@ TEST_F(Family5Test, ChannelConfiguration) {
 }
 
 TEST_F(Family5Test, IdentificationCurrentValuesAndTotals) {
-  // Every channel scales differently (divider / multiplier 1/100, 1/1000, 10/10, 10/1, 1/10) and
-  // every field holds its own value, so a field read from the wrong place or scaled by the wrong
-  // channel shows.
-  builder.SetChannelConfig(1, 0x12).SetChannelConfig(2, 0x1C).SetChannelConfig(3, 0x81).SetChannelConfig(4, 0x88);
-  builder.SetChannelConfig(5, 0x11);
+  // Every field holds its own value, so a field read from the wrong place shows.
+  DistinctChannels();
   builder.SetFirmware(2, 3).SetColdWaterTemp(11).SetWorkMinuteTotals(123456, 654321);
   builder.SetEepromBytes(147, {0xFF});  // the byte after the second work-minute total is not part of it
   builder.SetHeatTotals(0x01234567, 0x00FEDCBA);
@@ -230,7 +257,7 @@ TEST_F(Family5Test, IdentificationCurrentValuesAndTotals) {
 }
 
 TEST_F(Family5Test, HourRecordFields) {
-  builder.SetChannelConfig(1, 0x12).SetChannelConfig(2, 0x81).SetChannelConfig(3, 0x01).SetChannelConfig(5, 0x02);
+  DistinctChannels();
   builder.SetHourRing(0x100, 8);
   Family5Record r;
   r.Heat1 = 1000;
@@ -238,7 +265,7 @@ TEST_F(Family5Test, HourRecordFields) {
   r.Temp = {18304, 0, 0xFFFF, 11840};  // 70.5, -1, no sensor, 45.25
   r.Mass = {400, 100, 40, 8};
   r.Volume5 = 44;
-  r.Pressure = {63, 0, 254, 10};
+  r.Pressure = {63, 17, 254, 10};
   r.K1 = 0xC0;
   r.K2 = 0x01;
   r.WorkMin1 = 55;
@@ -250,7 +277,17 @@ TEST_F(Family5Test, HourRecordFields) {
   noHeat.Heat2 = 0xFFFF;
   noHeat.K2 = 0x00;
   builder.AddHourRecord(r).AddHourRecord(noHeat);
+  // Erased memory but for byte 30 (the second work-minute count): a record; but for byte 31 (unused): blank.
+  std::vector<std::uint8_t> erased(32, 0xFF);
+  erased[30] = 60;
+  builder.SetEepromBytes(0x140, erased);
+  erased[30] = 0xFF;
+  erased[31] = 0x00;
+  builder.SetEepromBytes(0x160, erased);
   const TDecodedValues v = DecodeFull();
+  EXPECT_EQ(v.HourRecords[0].IsBlank, 0);
+  EXPECT_EQ(v.HourRecords[0].WorkMin2, 60);
+  EXPECT_EQ(v.HourRecords[1].IsBlank, 1);
 
   ASSERT_EQ(v.HourCount, 8);
   ASSERT_EQ(v.HourRecords.size(), 8u);
@@ -262,12 +299,13 @@ TEST_F(Family5Test, HourRecordFields) {
   EXPECT_DOUBLE_EQ(h.T2, -1.0);
   EXPECT_DOUBLE_EQ(h.T3, 256.0);
   EXPECT_DOUBLE_EQ(h.T4, 45.25);
-  EXPECT_DOUBLE_EQ(h.G1, 1.0);
-  EXPECT_DOUBLE_EQ(h.G2, 25.0);
-  EXPECT_DOUBLE_EQ(h.G3, 1.0);
-  EXPECT_DOUBLE_EQ(h.G4, 2.0);
-  EXPECT_DOUBLE_EQ(h.V5, 0.11);
+  EXPECT_DOUBLE_EQ(h.G1, 1.0);    // 400 x 0.25 / 100
+  EXPECT_DOUBLE_EQ(h.G2, 0.025);  // 100 x 0.25 / 1000
+  EXPECT_DOUBLE_EQ(h.G3, 10.0);   // 40 x 0.25 / 10 x 10
+  EXPECT_DOUBLE_EQ(h.G4, 20.0);   // 8 x 0.25 / 1 x 10
+  EXPECT_DOUBLE_EQ(h.V5, 1.1);    // 44 x 0.25 / 10
   EXPECT_DOUBLE_EQ(h.P1, 6.3);
+  EXPECT_DOUBLE_EQ(h.P2, 1.7);
   EXPECT_DOUBLE_EQ(h.P3, 25.4);
   EXPECT_DOUBLE_EQ(h.P4, 1.0);
   EXPECT_EQ(h.K1, 0xC0);
@@ -298,8 +336,16 @@ TEST_F(Family5Test, ClockRecordsAreMended) {
   builder.SetEepromBytes(0x140, clockRecord({0x00, 0x30, 0x25, 0x32, 0x13, 0x26}));
   builder.SetEepromBytes(0x160, clockRecord({0x00, 0x00, 0x12, 0x31, 0x04, 0x26}));  // 31 April
   builder.SetEepromBytes(0x180, clockRecord({0x00, 0x00, 0x12, 0x09, 0x03, 0x26}));
+  // A clock record with one byte of its mark spoilt (the first and last of the 0x5A run, the second 0xFF) is none.
+  const int spoilt[] = {6, 25, 27};
+  for (int i = 0; i < 3; ++i) {
+    auto bytes = clockRecord({0x00, 0x00, 0x12, 0x09, 0x03, 0x26});
+    bytes[spoilt[i]] = 0x00;
+    builder.SetEepromBytes(0x1A0 + 32 * i, bytes);
+  }
   const TDecodedValues v = DecodeFull();
   ASSERT_EQ(v.HourCount, 8);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(v.HourRecords[4 + i].IsRtc, 0) << spoilt[i];
 
   const HourRecord& reset = v.HourRecords[0];
   EXPECT_EQ(reset.IsRtc, 1);
@@ -393,7 +439,8 @@ TEST_F(Family5Test, PartialDumpKeepsTheStoredOrder) {
     builder.AddDayRecord(r);
   }
   const MeterMemory memory = builder.BuildMemory();
-  const std::vector<EepromRange> ranges = {{0x180, 0x240}, {0x100, 0x180}, {0x240, 0x2A0}};
+  // Bytes after the day records (here erased memory) are not taken for records.
+  const std::vector<EepromRange> ranges = {{0x180, 0x240}, {0x100, 0x180}, {0x240, 0x2A0}, {0x2A0, 0x400}};
   WriteAppendedReadingDump(memory, readTime, ranges, image);
   PutLe(image.DumpImage, 152, 320, 4);
   PutLe(image.DumpImage, 156, 96, 4);
@@ -414,11 +461,16 @@ TEST_F(Family5Test, PartialDumpKeepsTheStoredOrder) {
 }
 
 TEST_F(Family5Test, DayArchiveStampsAndFirmwareSums) {
-  builder.SetChannelConfig(1, 0x12).SetChannelConfig(2, 0x81);
+  DistinctChannels();
   Family5Record d;
   d.Heat1 = 100;
-  d.Mass = {0, 50, 0, 0};
-  d.Pressure = {254, 253, 0, 0};
+  d.Heat2 = 60;
+  d.Temp = {18304, 10560, 1728, 11840};  // 70.5, 40.25, 5.75, 45.25
+  d.Mass = {10, 50, 30, 7};
+  d.Volume5 = 20;
+  d.Pressure = {254, 253, 12, 34};
+  d.K1 = 0x40;
+  d.K2 = 0x02;
   d.WorkMin1 = 1440;
   d.WorkMin2 = 1380;
   builder.AddDayRecords({d, Family5Record::Sample(1), Family5Record::Clock(At(2026, 3, 9, 8), false), d, d});
@@ -428,14 +480,29 @@ TEST_F(Family5Test, DayArchiveStampsAndFirmwareSums) {
 
   const DayRecord& day = v.DayRecords[count - 2];
   EXPECT_DOUBLE_EQ(day.Q1, 4.0);    // 100 x 4 / 100
-  EXPECT_DOUBLE_EQ(day.G2, 200.0);  // 50 x 4 / 10 x 10
+  EXPECT_DOUBLE_EQ(day.Q2, 24.0);   // 60 x 4 / 10
+  EXPECT_DOUBLE_EQ(day.T1, 70.5);
+  EXPECT_DOUBLE_EQ(day.T2, 40.25);
+  EXPECT_DOUBLE_EQ(day.T3, 5.75);
+  EXPECT_DOUBLE_EQ(day.T4, 45.25);
+  EXPECT_DOUBLE_EQ(day.G1, 0.4);    // 10 x 4 / 100
+  EXPECT_DOUBLE_EQ(day.G2, 0.2);    // 50 x 4 / 1000
+  EXPECT_DOUBLE_EQ(day.G3, 120.0);  // 30 x 4 / 10 x 10
+  EXPECT_DOUBLE_EQ(day.G4, 280.0);  // 7 x 4 / 1 x 10
+  EXPECT_DOUBLE_EQ(day.V5, 8.0);    // 20 x 4 / 10
   EXPECT_DOUBLE_EQ(day.P1, 25.6);   // above 25.3
   EXPECT_DOUBLE_EQ(day.P2, 25.3);
+  EXPECT_DOUBLE_EQ(day.P3, 1.2);
+  EXPECT_DOUBLE_EQ(day.P4, 3.4);
+  EXPECT_EQ(day.K1, 0x40);
+  EXPECT_EQ(day.K2, 0x42);
+  EXPECT_DOUBLE_EQ(day.Ubat, 0.0);  // a day record carries no supply voltage
   EXPECT_EQ(day.WorkMin1, 1440);
   EXPECT_EQ(day.WorkMin2, 1380);
   EXPECT_EQ(day.DateText, "10.03.2026");
   EXPECT_EQ(day.TimeText, "00:00:00");
   EXPECT_EQ(v.DayRecords[count - 3].IsRtc, 1);
+  EXPECT_DOUBLE_EQ(v.DayRecords[count - 3].Ubat, 0.0);
   EXPECT_EQ(v.DayRecords[count - 3].DateText, "09.03.2026");
   EXPECT_EQ(v.DayRecords[count - 4].DateText, "09.03.2026");  // a clock record takes no day
   EXPECT_EQ(v.DayRecords[count - 5].DateText, "08.03.2026");
@@ -444,7 +511,7 @@ TEST_F(Family5Test, DayArchiveStampsAndFirmwareSums) {
   builder.SetFirmware(2, 3);
   const TDecodedValues old = DecodeFull();
   EXPECT_DOUBLE_EQ(old.DayRecords[count - 2].Q1, 1.0);
-  EXPECT_DOUBLE_EQ(old.DayRecords[count - 2].G2, 50.0);
+  EXPECT_DOUBLE_EQ(old.DayRecords[count - 2].G2, 0.05);
 }
 
 TEST_F(Family5Test, ReferenceClock) {
@@ -455,6 +522,7 @@ TEST_F(Family5Test, ReferenceClock) {
   EXPECT_EQ(ChooseReferenceClock(meter, read, At(2026, 3, 10, 17), later), meter);     // before initialisation
   EXPECT_EQ(ChooseReferenceClock(At(2001, 1, 1), At(2001, 6, 1), 0, later), At(2001, 1, 1));  // before 2002
   EXPECT_EQ(ChooseReferenceClock(meter, At(2026, 3, 10, 14, 29), init, later), meter);  // within half an hour
+  EXPECT_EQ(ChooseReferenceClock(meter, At(2026, 3, 10, 14, 31), init, later), At(2026, 3, 10, 14, 31));
 
   // The meter clock two hours slow: the archive is dated from the reading time.
   builder.SetClock(At(2026, 3, 10, 12, 25, 30)).SetHourRing(0x100, 2).FillHourRecords(2);
