@@ -91,6 +91,7 @@ TEST(FlowMeterTest, ChannelConfigurationAndCurrentValues) {
 
 TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
   auto b = Meter();
+  b.SetEeprom(16, 0x02, 1);  // divider 100
   FlowMeterRecord hour;
   hour.V1 = 40;
   hour.T1 = 11 * 256;  // 10 degC
@@ -109,7 +110,7 @@ TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
 
   ASSERT_EQ(v.HourCount, b.RingSlots());
   const auto* r = &v.HourRecords[v.HourCount - 6];
-  EXPECT_DOUBLE_EQ(r[0].V1, 10);
+  EXPECT_DOUBLE_EQ(r[0].V1, 0.1);  // 40 x 0.25 / 100
   EXPECT_DOUBLE_EQ(r[0].T1, 10);
   EXPECT_EQ(r[0].EeAddress, 0x0100 + 8 * 2);
   EXPECT_EQ(r[1].IsRtc, 1);
