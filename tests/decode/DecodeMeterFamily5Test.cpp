@@ -82,7 +82,7 @@ TEST_F(Family5Test, SchemesCaptionAndFlags) {
 }
 
 TEST_F(Family5Test, EverySchemeNibble) {
-  const char* names[] = {"А3п", "А3о", "А2", "А2", "А3с", "А3с", "А2b", "А2b",
+  const char* names[] = {"А3п", "А3о", "А2",  "А2",  "А3с",  "А3с",  "А2b", "А2b",
                          "А3п", "А3о", "А4п", "А4о", "выкл", "выкл", "А1п", "А1о"};
   const std::int32_t codes[] = {0, 1, 2, 2, 3, 3, 4, 4, 0, 1, 5, 6, -1, -1, 7, 8};
   for (int nibble = 0; nibble < 16; ++nibble) {
@@ -336,7 +336,7 @@ TEST_F(Family5Test, ClockRecordsAreMended) {
   builder.SetEepromBytes(0x140, clockRecord({0x00, 0x30, 0x25, 0x32, 0x13, 0x26}));
   builder.SetEepromBytes(0x160, clockRecord({0x00, 0x00, 0x12, 0x31, 0x04, 0x26}));  // 31 April
   builder.SetEepromBytes(0x180, clockRecord({0x00, 0x00, 0x12, 0x09, 0x03, 0x26}));
-  // A clock record with one byte of its mark spoilt (the first and last of the 0x5A run, the second 0xFF) is none.
+  // One spoilt byte of the mark (first and last of the 0x5A run, the second 0xFF): no clock record.
   const int spoilt[] = {6, 25, 27};
   for (int i = 0; i < 3; ++i) {
     auto bytes = clockRecord({0x00, 0x00, 0x12, 0x09, 0x03, 0x26});

@@ -112,7 +112,7 @@ TEST(Family2Test, CurrentValuesTotalsAndCoolingHeat) {
   b.SetRam(0x0282, 4 * 11, 4);      // V3: 11 / 1
   b.SetEeprom(150 + 2, 13 << 2, 4);  // TotMass1: 13 / 10
   b.SetEeprom(156 + 2, 17 << 2, 4);  // TotMass2: 17 / 100 x 10
-  b.SetEeprom(162, 4 * 20, 4);      // TotVolume1: 20 / 10
+  b.SetEeprom(162, 4 * 20, 4);       // TotVolume1: 20 / 10
   b.SetEeprom(166, 4 * 500, 4);     // TotVolume2: 500 / 100 x 10
   b.SetEeprom(170, 4 * 12, 4);      // TotVolume3: 12 / 1
   b.SetEeprom(144 + 2, 3 << 2, 4);  // TotQ1: 3 x 2^18 / 2^18 / 10 (bytes from 144, 6 wide)
@@ -200,11 +200,11 @@ TEST(Family2Test, HourRecordsClockRecordsAndWorkMinutes) {
 
   ASSERT_EQ(v.HourCount, 5);
   const auto& first = v.HourRecords[0];
-  EXPECT_DOUBLE_EQ(first.Q1, 1);     // 40 x 0.25 / 10
+  EXPECT_DOUBLE_EQ(first.Q1, 1);  // 40 x 0.25 / 10
   EXPECT_DOUBLE_EQ(first.T1, 70);
   EXPECT_DOUBLE_EQ(first.T2, 50);
-  EXPECT_DOUBLE_EQ(first.V1, 10);    // 400 x 0.25 / 10
-  EXPECT_DOUBLE_EQ(first.V2, 2.5);   // 100 x 0.25 / 100 x 10
+  EXPECT_DOUBLE_EQ(first.V1, 10);     // 400 x 0.25 / 10
+  EXPECT_DOUBLE_EQ(first.V2, 2.5);    // 100 x 0.25 / 100 x 10
   EXPECT_DOUBLE_EQ(first.V3, 0.002);  // 8 x 0.25 / 1000
   EXPECT_DOUBLE_EQ(first.G1, WaterDensityRatio(70) * 10);
   EXPECT_DOUBLE_EQ(first.G2, WaterDensityRatio(50) * 2.5);

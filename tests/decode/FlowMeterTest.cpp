@@ -100,7 +100,7 @@ TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
   FlowMeterRecord lowBattery = FlowMeterRecord::Clock(At(2026, 5, 4, 13, 0, 0), true);
   lowBattery.Voltage = 32;  // 2.5 V
   FlowMeterRecord clock = FlowMeterRecord::Clock(At(2026, 5, 4, 14, 0, 0));
-  clock.Voltage = 96;
+  clock.Voltage = 64;  // 3.0 V exactly is shown as it is
   for (const auto& r : {hour, lowBattery, missing, clock, FlowMeterRecord::Blank(), hour})
     b.AddHourRecord(r.Encode());
   b.SetNewestSlot(7);
@@ -119,7 +119,7 @@ TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
   EXPECT_DOUBLE_EQ(r[2].T1, 256);
   EXPECT_EQ(r[3].IsRtc, 1);
   EXPECT_EQ(r[3].IsReset, 0);
-  EXPECT_DOUBLE_EQ(r[3].Ubat, 3.5);
+  EXPECT_DOUBLE_EQ(r[3].Ubat, 3.0);
   EXPECT_EQ(r[3].TimeText, "14:00:00");
   EXPECT_EQ(r[4].IsBlank, 1);
   EXPECT_EQ(r[4].IsEmpty, 1);
