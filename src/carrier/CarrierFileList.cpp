@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "carrier/CarrierImage.h"
 #include "carrier/CarrierTexts.h"
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 #include "common/NumberFormat.h"
 
@@ -160,23 +162,14 @@ CarrierRowCells CarrierGridHeader() {
 CarrierRowCells NkpFileRow(TCarrierFileEntry& entry, int number) {
   CarrierRowCells cells = CommonCells(entry, number);
   const std::uint8_t type = entry.DeviceType;
-  const std::string dn = ZeroPad(entry.Dn, 2);
-  switch (type) {
-    case 0x50: cells[ColType] = txt::TypeMini + dn; break;
-    case 0x51: cells[ColType] = txt::TypeSparka + dn; break;
-    case 0x53: cells[ColType] = txt::TypeTandem; break;
-    case 0x54: cells[ColType] = txt::TypeKvarta; break;
-    case 0x55: cells[ColType] = txt::TypeKvartaS; break;
-    case 0x56: cells[ColType] = txt::TypeTandemS; break;
-    case 0x60: cells[ColType] = txt::TypeZent + dn; break;
-    case 0x70: cells[ColType] = txt::TypeStrizh4; break;
-    case 0x71: cells[ColType] = txt::TypeStrizh16; break;
-    default: break;
-  }
-  const bool recognised = (type >= 0x53 && type <= 0x56) || type == 0x60 || type == 0x70 || type == 0x71 ||
-                          ((type == 0x50 || type == 0x51) && entry.Dn != 9999);
+  const char* name = CarrierListName(type);
+  const DeviceFamily* family = FindDeviceFamily(NkpDeviceCode(type));
+  const bool compact = family && family->Kind == DeviceKind::CompactHeatMeter;
+  const bool withDn = compact || (family && family->Kind == DeviceKind::FlowMeter);
+  if (name) cells[ColType] = withDn ? name + ZeroPad(entry.Dn, 2) : std::string(name);
+  // A compact meter's file is known only with its pipe size.
+  const bool recognised = name && !(compact && entry.Dn == 9999);
   if (recognised) {
-    const bool withDn = type == 0x50 || type == 0x51 || type == 0x60;
     cells[ColSerial] = Hex2(type) + "-" +
                        (withDn ? ZeroPad(entry.DnCode, 2) + ZeroPad(entry.SerialNumber, 6) : ZeroPad(entry.SerialNumber, 5));
     // A battery reading below 3 V is an artefact of the carrier's measurement.
@@ -215,7 +208,7 @@ CarrierRowCells Ltr2FileRow(TCarrierFileEntry& entry, int number) {
   CarrierRowCells cells = CommonCells(entry, number);
   const std::uint8_t type = entry.DeviceType;
   if (type == 0x50 || type == 0x51) {
-    cells[ColType] = (type == 0x50 ? txt::TypeMini : txt::TypeSparka) + ZeroPad(entry.Dn, 2);
+    cells[ColType] = CarrierListName(type) + ZeroPad(entry.Dn, 2);
     cells[ColSerial] = Hex2(type) + "-" + ZeroPad(entry.DnCode, 2) + ZeroPad(entry.SerialNumber, 5);
     cells[ColVoltage] = VoltageText(entry.SupplyVoltage);
     entry.UnrecognisedType = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "carrier/CarrierFileList.h"
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 
 namespace velk {
@@ -17,26 +18,13 @@ TDateTime ImageReadTime(const TDumpImage& image) {
 }  // namespace
 
 std::optional<std::uint32_t> CompactMeterCode(std::uint8_t type) {
-  switch (type) {
-    case 72: case 80: case 107: case 132: case 142: case 165: case 199: case 210: return 50;
-    case 81: return 51;
-    default: return std::nullopt;
-  }
+  const auto code = DeviceCodeOfTypeByte(type);
+  const DeviceFamily* family = code ? FindDeviceFamily(*code) : nullptr;
+  if (family && family->Kind == DeviceKind::CompactHeatMeter) return code;
+  return std::nullopt;
 }
 
-std::uint32_t NkpDeviceCode(std::uint8_t type) {
-  if (auto code = CompactMeterCode(type)) return *code;
-  switch (type) {
-    case 83: return 53;
-    case 84: return 54;
-    case 85: return 55;
-    case 86: return 56;
-    case 96: return 60;
-    case 112: return 70;
-    case 113: return 71;
-    default: return type;
-  }
-}
+std::uint32_t NkpDeviceCode(std::uint8_t type) { return DeviceCodeOfTypeByte(type).value_or(type); }
 
 std::optional<CarrierDumpIdentity> FinishNkpImage(TDumpImage& image, int blockCount, std::string& error) {
   const auto& d = image.DumpImage;

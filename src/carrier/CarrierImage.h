@@ -20,9 +20,9 @@ struct CarrierDumpIdentity {
   TDateTime ReadTime = 0;
 };
 
-// Device code of a Р-37 type byte (72, 80, 107, 132, 142, 165, 199, 210 → 50; 81 → 51).
+// Device code of a Р-37 type byte (a compact heat meter's); nullopt for any other byte.
 std::optional<std::uint32_t> CompactMeterCode(std::uint8_t type);
-// Device code of an НКП-3М file's type byte; unlisted values are used as they are.
+// Device code of an НКП-3М file's type byte; an unlisted byte is used as it is.
 std::uint32_t NkpDeviceCode(std::uint8_t type);
 
 // After the blocks of an НКП-3М file have been copied to the image from 0:

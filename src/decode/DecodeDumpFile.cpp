@@ -137,23 +137,6 @@ bool HasSecondSystem(const TDecodedValues& v) {
          v.DeviceCode == 53 || v.DeviceCode == 56;
 }
 
-std::optional<std::uint32_t> DeviceCodeOfTypeByte(std::uint8_t typeByte) {
-  switch (typeByte) {
-    case 72: case 80: case 107: case 132: case 142: case 165: case 199: case 210: return 50;
-    case 81: return 51;
-    case 83: return 53;
-    case 84: return 54;
-    case 85: return 55;
-    case 86: return 56;
-    case 96: return 60;
-    case 112: return 70;
-    case 113: return 71;
-    default: break;
-  }
-  if (typeByte >= 1 && typeByte <= 49) return typeByte;
-  return std::nullopt;
-}
-
 TDerivedNames DeriveNames(const std::string& path, const StorageOptions& options) {
   TDerivedNames names;
   const std::string fileName = FileNameOf(path);

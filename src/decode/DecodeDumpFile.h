@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "common/DumpImage.h"
 #include "common/StorageOptions.h"
 #include "common/UserInterface.h"
@@ -46,10 +47,6 @@ TDerivedNames DeriveNames(const std::string& path, const StorageOptions& options
 // report: codes 53 and 56, and codes 1..49 with a two-circuit first scheme
 // (SchemeA2, SchemeA3p, SchemeA3o).
 bool HasSecondSystem(const TDecodedValues& values);
-
-// The device code of a type byte (image byte 128); nullopt for an unlisted
-// byte. Type byte 0 is resolved by the caller from the text header.
-std::optional<std::uint32_t> DeviceCodeOfTypeByte(std::uint8_t typeByte);
 
 // The decode stage on the image as it stands: the device code from the type
 // byte (or the text header), fresh values, the family decoder. false, with a

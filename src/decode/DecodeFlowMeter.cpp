@@ -1,5 +1,6 @@
 #include "decode/DecodeFlowMeter.h"
 
+#include "common/DeviceFamilies.h"
 #include "common/NumberFormat.h"
 #include "decode/ArchiveWalk.h"
 #include "decode/ChannelConfig.h"
@@ -43,7 +44,7 @@ void DecodeFlowMeter(const TDecodeInput& input, TDecodedValues& v) {
   v.NominalSize = FlowMeterNominalSize(v.SizeIndex).value_or("");
   v.SchemeName1.clear();
   v.SchemeName2.clear();
-  v.TypeTS = familytext::FlowMeterPrefix + v.NominalSize;
+  v.TypeTS = DeviceTypeName(v.DeviceCode) + v.NominalSize;
 
   const std::uint8_t config = image.Ee(16);
   v.PulseDivider1 = DividerOfConfig(config);

@@ -4,11 +4,12 @@
 #include <array>
 #include <cmath>
 
+#include "common/DeviceFamilies.h"
+#include "common/DumpTextHeader.h"
 #include "common/NumberFormat.h"
 #include "decode/ArchiveWalk.h"
 #include "decode/ChannelConfig.h"
 #include "decode/DecodeTexts.h"
-#include "common/DumpTextHeader.h"
 #include "decode/FamilyTexts.h"
 #include "decode/ImageReader.h"
 
@@ -164,7 +165,7 @@ void DecodeMeterFamily1(const TDecodeInput& input, TDecodedValues& v) {
   v.SchemeName1 = scheme.Name;
   v.SchemeCode1 = scheme.Code;
   v.SchemeName2.clear();
-  v.TypeTS = familytext::OldTypePrefix + v.SchemeName1 + familytext::OldTypeOpen + std::to_string(major) +
+  v.TypeTS = DeviceTypeName(v.DeviceCode) + v.SchemeName1 + familytext::OldTypeOpen + std::to_string(major) +
              "." + std::to_string(minor) + familytext::OldTypeClose;
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SerialNumber, 5);
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/DeviceFamilies.h"
 #include "common/NumberFormat.h"
 #include "decode/ArchiveWalk.h"
 #include "decode/ChannelConfig.h"
@@ -137,7 +138,7 @@ void DecodeMeterFamily2(const TDecodeInput& input, TDecodedValues& v) {
   v.SchemeName1 = scheme.Name;
   v.SchemeCode1 = scheme.Code;
   v.SchemeName2.clear();
-  const char* prefix = v.DeviceCode == 51 ? familytext::CompactSparkaPrefix : familytext::CompactMiniPrefix;
+  const char* prefix = DeviceTypeName(v.DeviceCode);
   v.TypeTS = prefix + v.NominalSize + "-" + v.SchemeName1;
 
   ArchiveContext ctx;

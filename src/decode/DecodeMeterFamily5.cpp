@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/DeviceFamilies.h"
 #include "common/NumberFormat.h"
 #include "decode/ArchiveWalk.h"
 #include "decode/ChannelConfig.h"
@@ -63,12 +64,10 @@ void DecodeSchemes(const ImageReader& image, TDecodedValues& v) {
 }
 
 std::string TypeCaption(const TDecodedValues& v) {
-  switch (v.DeviceCode) {
-    case 53: return texts::CaptionTandem + v.SchemeName1 + "-" + v.SchemeName2;
-    case 54: return texts::CaptionKvarta + v.SchemeName1;
-    case 55: return texts::CaptionKvartaS + v.SchemeName1;
-    default: return texts::CaptionTandemC + v.SchemeName1 + "-" + v.SchemeName2;
-  }
+  const std::string name = DeviceTypeName(v.DeviceCode);
+  // The tandems name both systems' schemes, the quarter meters only the first.
+  const bool tandem = v.DeviceCode == 53 || v.DeviceCode == 56;
+  return tandem ? name + v.SchemeName1 + "-" + v.SchemeName2 : name + v.SchemeName1;
 }
 
 // A raw sum by the channel's divider and multiplier.
@@ -166,6 +165,7 @@ void DecodeMeterFamily5(const TDecodeInput& input, TDecodedValues& v) {
   }
 
   v.SupplyVoltage = image.Ram(0x023F) / 64.0 + 2;
+  v.ColdWaterTemp = image.Ee(21);  // whole degrees
   v.SerialNumber = static_cast<std::uint16_t>(image.EeUInt(2, 2));
   v.ZavNumber = std::to_string(v.DeviceCode) + "-" + ZeroPad(v.SerialNumber, 5);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/DeviceFamilies.h"
 #include "common/NumberFormat.h"
 #include "decode/ArchiveWalk.h"
 #include "decode/DecodeTexts.h"
@@ -37,7 +38,7 @@ std::string PulseChannelId(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, st
 void DecodePulseCounter(const TDecodeInput& input, TDecodedValues& v) {
   const ImageReader image(input.Image);
 
-  v.TypeTS = v.DeviceCode == 70 ? texts::CaptionPulse4 : texts::CaptionPulse16;
+  v.TypeTS = DeviceTypeName(v.DeviceCode);
   v.FirmwareVersion = FirmwareVersionOf(image);
   v.SupplyVoltage = image.Ram(0x025A) / 64.0 + 2;
   v.SerialNumber = static_cast<std::uint16_t>(image.EeUInt(2, 2));

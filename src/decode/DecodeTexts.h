@@ -18,13 +18,6 @@ inline constexpr const char* SchemeKvarta = "Кварта";
 inline constexpr const char* SchemeKvartaS = "Кварта-С";
 inline constexpr const char* SchemeP2 = "P2";
 inline constexpr const char* SchemeP3s = "P3с";
-// "Тип" captions.
-inline constexpr const char* CaptionTandem = "ВТ-505 ТАНДЕМ  ";
-inline constexpr const char* CaptionKvarta = "ВТ-505 КВАРТА  ";
-inline constexpr const char* CaptionKvartaS = "ВТ-505 КВАРТА-С  ";
-inline constexpr const char* CaptionTandemC = "ВТ-505 ТАНДЕМ-C  ";
-inline constexpr const char* CaptionPulse4 = "Стриж-4";
-inline constexpr const char* CaptionPulse16 = "Стриж-16";
 // Dispatcher.
 inline constexpr const char* MainCaptionPrefix = "VelkReader 1.2.0  Файл:  ";
 inline constexpr const char* NoNumberInsert = "-000";

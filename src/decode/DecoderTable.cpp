@@ -1,5 +1,6 @@
 #include "decode/DecoderTable.h"
 
+#include "common/DeviceFamilies.h"
 #include "decode/DecodeFlowMeter.h"
 #include "decode/DecodeMeterFamily1.h"
 #include "decode/DecodeMeterFamily2.h"
@@ -8,26 +9,20 @@
 
 namespace velk {
 
-namespace {
-
-struct DecoderRow {
-  std::uint32_t FirstCode, LastCode;
-  DecoderFunction Decoder;
-};
-
-constexpr DecoderRow DecoderRows[] = {
-    {1, 49, DecodeMeterFamily1},
-    {50, 51, DecodeMeterFamily2},
-    {53, 56, DecodeMeterFamily5},
-    {60, 60, DecodeFlowMeter},
-    {70, 71, DecodePulseCounter},
-};
-
-}  // namespace
-
 DecoderFunction FindDecoder(std::uint32_t deviceCode) {
-  for (const DecoderRow& row : DecoderRows) {
-    if (deviceCode >= row.FirstCode && deviceCode <= row.LastCode) return row.Decoder;
+  const DeviceFamily* family = FindDeviceFamily(deviceCode);
+  if (!family) return nullptr;
+  switch (family->Kind) {
+    case DeviceKind::OlderHeatMeter:
+      return DecodeMeterFamily1;
+    case DeviceKind::CompactHeatMeter:
+      return DecodeMeterFamily2;
+    case DeviceKind::TwoSystemHeatMeter:
+      return DecodeMeterFamily5;
+    case DeviceKind::FlowMeter:
+      return DecodeFlowMeter;
+    case DeviceKind::PulseCounter:
+      return DecodePulseCounter;
   }
   return nullptr;
 }

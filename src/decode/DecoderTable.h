@@ -1,4 +1,4 @@
-// The one table from device code to family decoder.
+// The family decoder of each device family.
 #pragma once
 
 #include <cstdint>

@@ -3,16 +3,12 @@
 
 namespace velk::familytext {
 
-inline constexpr const char* OldTypePrefix = "ВТ-48  ";
 inline constexpr const char* OldTypeOpen = "  (";
 inline constexpr const char* OldTypeClose = ")";
 inline constexpr const char* SchemeVCyrillic = "В";
 inline constexpr const char* SchemeBLatin = "B";
 inline constexpr const char* SchemeA3cLatin = "А3c";
-inline constexpr const char* CompactMiniPrefix = "Р-37 МИНИ-";
-inline constexpr const char* CompactSparkaPrefix = "Р-37 СПАРКА-";
 inline constexpr const char* CompactSizes[] = {"15", "20", "25", "32", "40", "50", "65", "80", "100"};
 inline constexpr const char* FlowMeterSizes[] = {"15", "20", "25", "32", "40", "50", "65", "80", "100", "150", "200"};
-inline constexpr const char* FlowMeterPrefix = "ЗЕНТ-3000-И-";
 
 }  // namespace velk::familytext

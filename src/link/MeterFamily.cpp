@@ -2,43 +2,21 @@
 
 #include <cmath>
 
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 
 namespace velk {
 
 int FamilyCodeFromRaw(std::uint8_t rawCode) {
-  switch (rawCode) {
-    case 72:
-    case 80:
-    case 107:
-    case 132:
-    case 142:
-    case 165:
-    case 199:
-    case 210:
-      return 50;
-    case 81:
-      return 51;
-    case 83:
-      return 53;
-    case 84:
-      return 54;
-    case 85:
-      return 55;
-    case 86:
-      return 56;
-    case 96:
-      return 60;
-    case 112:
-      return 70;
-    case 113:
-      return 71;
-    default:
-      return rawCode;  // below 50, and unknown codes from 50 on, stay as they are
-  }
+  // Below 50, and any unlisted code from 50 on, the raw code is the family code.
+  return static_cast<int>(DeviceCodeOfTypeByte(rawCode).value_or(rawCode));
 }
 
-int ClockOffset(int familyCode) { return familyCode >= 53 && familyCode <= 56 ? 2 : 0; }
+int ClockOffset(int familyCode) {
+  const DeviceFamily* family =
+      familyCode > 0 ? FindDeviceFamily(static_cast<std::uint32_t>(familyCode)) : nullptr;
+  return family ? family->ClockOffset : 0;
+}
 
 std::uint16_t ClockBlockAddress(int familyCode) { return familyCode >= 50 ? 512 : 0; }
 

@@ -1,6 +1,5 @@
 #include "reports/ReportNames.h"
 
-#include <array>
 #include <cstdlib>
 
 #include "common/NumberFormat.h"
@@ -11,21 +10,13 @@ std::string SequenceText(int number) {
   return number < 0 ? "-" + ZeroPad(-static_cast<long long>(number), 3) : ZeroPad(number, 3);
 }
 
-int SizeIndexOf(const std::string& nominalSize) {
-  static const std::array<const char*, 11> sizes{"15", "20", "25",  "32",  "40", "50",
-                                                 "65", "80", "100", "150", "200"};
-  for (std::size_t i = 0; i < sizes.size(); ++i)
-    if (nominalSize == sizes[i]) return static_cast<int>(i) + 1;
-  return 0;
-}
-
 std::string TsvBaseName(const TDecodedValues& v, int system) {
   const std::string code = std::to_string(v.DeviceCode) + "-";
   switch (v.DeviceCode) {
     case 50:
     case 51:
     case 60:
-      return code + ZeroPad(SizeIndexOf(v.NominalSize), 2) + ZeroPad(v.SerialNumber, 6);
+      return code + ZeroPad(v.SizeIndex, 2) + ZeroPad(v.SerialNumber, 6);
     case 53:
     case 54:
     case 55:

@@ -37,7 +37,4 @@ std::string TsdReportFolder(const std::string& meterFolder, int channelNumber);
 // folder + "\" + name, a trailing "\" of the folder not doubled.
 std::string JoinPathText(const std::string& folder, const std::string& name);
 
-// The size index that selected the nominal pipe diameter text ("15" 1 ... "200" 11), 0 if none.
-int SizeIndexOf(const std::string& nominalSize);
-
 }  // namespace velk

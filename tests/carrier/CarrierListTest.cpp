@@ -5,6 +5,7 @@
 #include "carrier/CarrierFileList.h"
 #include "carrier/CarrierImage.h"
 #include "carrier/CarrierTexts.h"
+#include "common/DeviceFamilies.h"
 
 namespace velk {
 namespace {
@@ -65,12 +66,12 @@ TEST(CarrierTables, NkpTypeTexts) {
   e.SerialNumber = 42;
   e.SupplyVoltage = 3.6;
   cells = NkpFileRow(e, 2);
-  EXPECT_EQ(cells[ColType], std::string(txt::TypeZent) + "25");
+  EXPECT_EQ(cells[ColType], std::string(CarrierListName(0x60)) + "25");
   EXPECT_EQ(cells[ColSerial], "60-03000042");
   EXPECT_EQ(cells[ColVoltage], "3.60");
   EXPECT_EQ(e.UnrecognisedType, 0u);
   e.DeviceType = 0x71;
-  EXPECT_EQ(NkpFileRow(e, 3)[ColType], txt::TypeStrizh16);
+  EXPECT_EQ(NkpFileRow(e, 3)[ColType], std::string(CarrierListName(0x71)));
 }
 
 TEST(LtrDirectoryParse, MalformedAnswersAreRefused) {

@@ -3,6 +3,7 @@
 #include "CarrierOperationsFixture.h"
 #include "carrier/CarrierErrors.h"
 #include "carrier/CarrierTexts.h"
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 
 namespace velk {
@@ -97,7 +98,7 @@ TEST(LtrOperations, Ltr2ListsAndCountsBlocksFromOne) {
   ASSERT_EQ(f.state.FileCount, 2);
   EXPECT_TRUE(f.state.Ltr2.load());
   EXPECT_EQ(f.state.CarrierFileTable[0].Dn, 125);
-  EXPECT_EQ(f.Cell(1, ColType), std::string(txt::TypeMini) + "125");
+  EXPECT_EQ(f.Cell(1, ColType), std::string(CarrierListName(0x50)) + "125");
   EXPECT_EQ(f.Cell(1, ColSerial), "50-1000042");
   EXPECT_EQ(f.Cell(1, ColSize), "32768");
   EXPECT_EQ(f.ops.Page.Map.RowCount(), 5);

@@ -1,11 +1,13 @@
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 #include <thread>
-#include <gtest/gtest.h>
 
 #include "CarrierOperationsFixture.h"
 #include "carrier/CarrierErrors.h"
 #include "carrier/CarrierTexts.h"
+#include "common/DeviceFamilies.h"
 
 namespace velk {
 namespace {
@@ -23,7 +25,7 @@ TEST(NkpOperations, ConnectListsFilesWithTheirHeaders) {
 
   ASSERT_FALSE(f.ops.Disconnected);
   EXPECT_EQ(f.state.FileCount, 4);
-  EXPECT_EQ(f.Cell(1, ColType), txt::TypeTandem);
+  EXPECT_EQ(f.Cell(1, ColType), std::string(CarrierListName(0x53)));
   EXPECT_EQ(f.Cell(1, ColSerial), "53-12345");
   EXPECT_DOUBLE_EQ(f.state.CarrierFileTable[0].SupplyVoltage, 2.75);
   EXPECT_EQ(f.Cell(1, ColVoltage), "3.58");
@@ -31,7 +33,7 @@ TEST(NkpOperations, ConnectListsFilesWithTheirHeaders) {
   EXPECT_EQ(f.Cell(1, ColBlocks), "3");
   EXPECT_EQ(f.Cell(1, ColReadTime), DateTimeText(test::TestNow - 1));
   EXPECT_EQ(f.state.CarrierFileTable[1].Dn, 150);
-  EXPECT_EQ(f.Cell(2, ColType), std::string(txt::TypeMini) + "150");
+  EXPECT_EQ(f.Cell(2, ColType), std::string(CarrierListName(0x50)) + "150");
   EXPECT_EQ(f.Cell(2, ColSerial), "50-10000077");
   EXPECT_EQ(f.Cell(2, ColStartBlock), "3");
   EXPECT_EQ(f.Cell(3, ColType), txt::TypeUndefined);

@@ -112,19 +112,6 @@ TEST(DeriveNamesTest, NumberInsertionFolderAndRecordNumber) {
   EXPECT_EQ(DeriveNames("/d/5-1234-017.dat", options).Folder, "C:\\DATA");
 }
 
-TEST(DeviceCodeTableTest, TypeBytes) {
-  EXPECT_EQ(DeviceCodeOfTypeByte(83), 53u);
-  EXPECT_EQ(DeviceCodeOfTypeByte(86), 56u);
-  for (int b : {72, 80, 107, 132, 142, 165, 199, 210}) EXPECT_EQ(DeviceCodeOfTypeByte(b), 50u) << b;
-  EXPECT_EQ(DeviceCodeOfTypeByte(81), 51u);
-  EXPECT_EQ(DeviceCodeOfTypeByte(96), 60u);
-  EXPECT_EQ(DeviceCodeOfTypeByte(112), 70u);
-  EXPECT_EQ(DeviceCodeOfTypeByte(113), 71u);
-  EXPECT_EQ(DeviceCodeOfTypeByte(1), 1u);
-  EXPECT_EQ(DeviceCodeOfTypeByte(49), 49u);
-  for (int b : {0, 50, 57, 87, 111, 114, 255}) EXPECT_FALSE(DeviceCodeOfTypeByte(b).has_value()) << b;
-}
-
 TEST_F(DecodeDumpFileTest, TwoSystemMeterWritesBothReports) {
   const std::string path = Write("53-01234-017.dat", Family5Dump());
   ASSERT_TRUE(Decode(path));

@@ -52,6 +52,8 @@ TEST_F(PulseCounterTest, IdentificationAndChannelCount) {
 TEST_F(PulseCounterTest, ReportDay) {
   builder.SetReportDayByte(0x15);
   EXPECT_EQ(Decode(builder).ReportDay, 15);
+  builder.SetReportDayByte(0x19);
+  EXPECT_EQ(Decode(builder).ReportDay, 19);
   builder.SetReportDayByte(0x1A);
   EXPECT_EQ(Decode(builder).ReportDay, 1);
 }
@@ -63,7 +65,11 @@ TEST_F(PulseCounterTest, ChannelPricesIdentifiersAndTotals) {
   builder.SetChannelBlock(13, {0x10, 0x00, 0x00, 0x00});  // 250 / 100
   builder.SetChannelPulses(2, 123456).SetChannelTotal(2, 400).SetChannelIncrement(2, 8);
   builder.SetChannelPulses(13, 5000).SetChannelTotal(13, 4000).SetChannelIncrement(13, 40);
+  // Totals of channels 0..11 and 12..15 lie in two banks: the last of one and the first of the other.
+  builder.SetChannelTotal(11, 800).SetChannelTotal(12, 1200);
   const TDecodedValues v = Decode(builder);
+  EXPECT_DOUBLE_EQ(v.ChannelTotal[11], 0.2);  // 800 / 4 / 1000
+  EXPECT_DOUBLE_EQ(v.ChannelTotal[12], 0.3);  // 1200 / 4 / 1000
 
   EXPECT_EQ(v.ChannelId[0], " 123A-4");
   EXPECT_DOUBLE_EQ(v.ChannelDivider[0], 1000);

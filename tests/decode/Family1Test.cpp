@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 #include "decode/DecodeMeterFamily1.h"
 #include "decode/DecodeTexts.h"
@@ -52,7 +53,7 @@ TEST(Family1Test, SchemeByMajorVersionAndColdWaterParity) {
   EXPECT_EQ(odd.SchemeName1, texts::SchemeA3p);
   EXPECT_EQ(odd.SchemeCode1, 0);
   EXPECT_DOUBLE_EQ(odd.ColdWaterTemp, 5.0);
-  EXPECT_EQ(odd.TypeTS, std::string(familytext::OldTypePrefix) + texts::SchemeA3p + "  (3.3)");
+  EXPECT_EQ(odd.TypeTS, std::string(DeviceTypeName(33)) + texts::SchemeA3p + "  (3.3)");
   auto even = DecodeFull(WithColdWater(33, 6.0)).Values;
   EXPECT_EQ(even.SchemeName1, texts::SchemeA3o);
   EXPECT_EQ(even.SchemeCode1, 1);
@@ -114,17 +115,21 @@ TEST(Family1Test, CurrentValuesTotalsAndHeatPower) {
   Family1ImageBuilder b(21);    // "А2"
   b.SetField(731, 5 * 256, 2);  // Tx 5.0
   b.SetField(720, 0x12, 1);     // V1, V2: divider 100, price 500 / 100 = 5 l
-  b.SetField(721, 0x00, 1);     // V3, V4: divider 1, price 250 l
+  b.SetField(721, 0x01, 1);     // V3, V4: divider 10, price 25 l
   b.SetField(302, 20608, 2);    // T1 80.5
   b.SetField(316, 15424, 2);    // T2 60.25
   b.SetField(330, 0xFFFF, 2);   // T3 missing
   b.SetFieldBytes(474, {10, 4, 0, 0, 8, 4, 0, 0, 2, 10, 0, 0, 7, 0});  // pulses, period per channel
   b.SetField(447, 3 * 8192 + 4096, 2);                                 // 3.5 V
   b.SetField(438, 4096 * 6, 2);                                        // P1 6.0
+  b.SetField(442, 4096 * 3 + 2048, 2);                                 // P2 3.5
   b.SetField(814, 0x21, 1);
   b.SetField(815, 0x02, 1);
   b.SetField(298, 4 * 12345, 4);                         // V1: 12345 after / 4, then / divider 100
-  b.SetField(326, 0xFFFFFFFF - 400, 4);                  // V3-V4: -400 quarters
+  b.SetField(326, 0xFFFFFFFF - 400, 4);                  // V3-V4: -400 quarters, / 10
+  b.SetFieldBytes(794, {0xFF, 0xFE, 0xFF, 0xFF});        // TotVolume3: -(0x100) / 4 / 10 = -6.4
+  b.SetField(824, 4 * 90, 4);                            // TotMass3: 90 / 10
+  b.SetField(422, 4096 * 70, 5);                         // Q2 70 / 10
   b.SetField(417, 4096 * 1000, 5);                       // Q1 1000 / 100
   b.SetField(503, 1024 * 300, 5);                        // G2 300 / 100
   b.SetFieldBytes(493, {0xFF, 0xE3, 0xFF, 0xFF, 0xFF});  // G3-G4: ones' complement -7168, so -7 after / 1024
@@ -139,22 +144,26 @@ TEST(Family1Test, CurrentValuesTotalsAndHeatPower) {
   EXPECT_DOUBLE_EQ(v.CurTemp2, 60.25);
   EXPECT_DOUBLE_EQ(v.CurTemp3, 256.0);
   EXPECT_DOUBLE_EQ(v.PulsePrice1, 5.0);
-  EXPECT_DOUBLE_EQ(v.PulsePrice3, 250.0);
+  EXPECT_DOUBLE_EQ(v.PulsePrice3, 25.0);
   EXPECT_DOUBLE_EQ(v.CurVolumeFlow1, 10.0 / 4 * 5 * 3.6);
   EXPECT_DOUBLE_EQ(v.CurVolumeFlow2, 8.0 / 4 * 5 * 3.6);
-  EXPECT_DOUBLE_EQ(v.CurVolumeFlow3, 2.0 / 10 * 250 * 3.6);
+  EXPECT_DOUBLE_EQ(v.CurVolumeFlow3, 2.0 / 10 * 25 * 3.6);
   EXPECT_DOUBLE_EQ(v.CurVolumeFlow4, 0);  // period 0
   EXPECT_DOUBLE_EQ(v.SupplyVoltage, 3.5);
   EXPECT_DOUBLE_EQ(v.CurPressure1, 6.0);
+  EXPECT_DOUBLE_EQ(v.CurPressure2, 3.5);
   EXPECT_EQ(v.ErrorCode1, 0x21);
   EXPECT_EQ(v.ErrorCode2, 0x02);
   EXPECT_DOUBLE_EQ(v.CurVolume1, 12345.0 / 100);
-  EXPECT_DOUBLE_EQ(v.CurVolume3, -100.0);
+  EXPECT_DOUBLE_EQ(v.CurVolume3, -10.0);
   EXPECT_DOUBLE_EQ(v.CurQ1, 10.0);
   EXPECT_DOUBLE_EQ(v.CurMass2, 3.0);
-  EXPECT_DOUBLE_EQ(v.CurMass3, -7.0);
+  EXPECT_DOUBLE_EQ(v.CurMass3, -0.7);
+  EXPECT_DOUBLE_EQ(v.CurQ2, 7.0);
   EXPECT_DOUBLE_EQ(v.TotQ1, 5.0);
-  EXPECT_DOUBLE_EQ(v.TotQ2, -1.0);
+  EXPECT_DOUBLE_EQ(v.TotQ2, -0.1);
+  EXPECT_DOUBLE_EQ(v.TotMass3, 9.0);
+  EXPECT_DOUBLE_EQ(v.TotVolume3, -6.4);
   EXPECT_EQ(v.TotWorkMinutes1, 1234 * 60);
   EXPECT_EQ(v.TotWorkMinutes2, 1234 * 60);
   EXPECT_EQ(v.OperatingHours, 77);
@@ -166,7 +175,7 @@ TEST(Family1Test, CurrentValuesTotalsAndHeatPower) {
   EXPECT_NEAR(v.CurHeatRate1, ((WaterEnthalpy(80.5) - hx) * g1 - (WaterEnthalpy(60.25) - hx) * g2) / 3.6,
               1e-9);
   // System 2: (h(T3) - h(Tx)) density(T3) (w3 - w4) / 3.6.
-  EXPECT_NEAR(v.CurHeatRate2, (WaterEnthalpy(256.0) - hx) * WaterDensityRatio(256.0) * 180.0 / 3.6, 1e-9);
+  EXPECT_NEAR(v.CurHeatRate2, (WaterEnthalpy(256.0) - hx) * WaterDensityRatio(256.0) * 18.0 / 3.6, 1e-9);
 }
 
 TEST(Family1Test, HeatPowerOfEachScheme) {

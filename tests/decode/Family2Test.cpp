@@ -6,6 +6,7 @@
 #include <random>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "common/Mathem.h"
 #include "decode/DecodeFlowMeter.h"
 #include "decode/DecodeMeterFamily1.h"
@@ -52,7 +53,7 @@ TEST(Family2Test, SizeIndexByFirmware) {
   EXPECT_DOUBLE_EQ(v.FirmwareVersion, 1.1);
   EXPECT_EQ(v.SizeIndex, 3);
   EXPECT_EQ(v.NominalSize, "25");
-  EXPECT_EQ(v.TypeTS, std::string(familytext::CompactMiniPrefix) + "25-" + texts::SchemeA3p);
+  EXPECT_EQ(v.TypeTS, std::string(DeviceTypeName(50)) + "25-" + texts::SchemeA3p);
   EXPECT_EQ(v.ZavNumber, "50-00123");
 
   // Later firmware: EEPROM 1 as BCD.
@@ -61,7 +62,7 @@ TEST(Family2Test, SizeIndexByFirmware) {
   const auto w = DecodeFull(later, 51);
   EXPECT_EQ(w.SizeIndex, 9);
   EXPECT_EQ(w.NominalSize, "100");
-  EXPECT_EQ(w.TypeTS, std::string(familytext::CompactSparkaPrefix) + "100-" + texts::SchemeA3p);
+  EXPECT_EQ(w.TypeTS, std::string(DeviceTypeName(51)) + "100-" + texts::SchemeA3p);
 
   EXPECT_EQ(CompactSizeIndex(1.1, 1299, 0), 99);
   EXPECT_EQ(CompactSizeIndex(2.0, 0, 0x12), 12);
@@ -99,13 +100,24 @@ TEST(Family2Test, CurrentValuesTotalsAndCoolingHeat) {
   b.SetRam(0x0246, 71 * 256, 2);  // T1 70
   b.SetRam(0x0248, 0xFFFF, 2);    // T2 missing
   b.SetRam(0x0250, 50, 2);        // flow pulses of V1
+  b.SetRam(0x0298, 300, 2);       // flow pulses of V2
   b.SetRam(0x024E, 0x8000, 2);    // heat-rate word 0.5
-  b.SetRam(0x0264, 125, 3);       // 2 h 05 min
-  b.SetEeprom(140, 61, 3);
+  b.SetRam(0x0264, 70125, 3);     // three bytes of minutes
+  b.SetEeprom(140, 70061, 3);
+  b.SetRam(0x0268 + 2, 5 << 2, 4);  // CurQ1: 5 x 2^18 / 2^18 / 10 (bytes from 0x0268, 6 wide)
+  b.SetRam(0x026E + 2, 7 << 2, 4);  // CurMass1: 7 / 10
+  b.SetRam(0x0274 + 2, 9 << 2, 4);  // CurMass2: 9 / 100 x 10
+  b.SetRam(0x027A, 4 * 30, 4);      // V1: 30 / 10
   b.SetRam(0x027E, 4 * 1000, 4);    // V2: 1000 / 100 x 10
+  b.SetRam(0x0282, 4 * 11, 4);      // V3: 11 / 1
+  b.SetEeprom(150 + 2, 13 << 2, 4);  // TotMass1: 13 / 10
+  b.SetEeprom(156 + 2, 17 << 2, 4);  // TotMass2: 17 / 100 x 10
+  b.SetEeprom(162, 4 * 20, 4);       // TotVolume1: 20 / 10
   b.SetEeprom(166, 4 * 500, 4);     // TotVolume2: 500 / 100 x 10
+  b.SetEeprom(170, 4 * 12, 4);      // TotVolume3: 12 / 1
   b.SetEeprom(144 + 2, 3 << 2, 4);  // TotQ1: 3 x 2^18 / 2^18 / 10 (bytes from 144, 6 wide)
-  b.SetEeprom(174 + 2, 3 << 2, 4);  // cooling total: 0.3
+  b.SetEeprom(174 + 2, 3 << 2, 4);  // cooling total: (3 + 2^22) / 10, its sixth byte counting
+  b.SetEeprom(174 + 5, 1, 1);
   b.SetRam(0x02A6, 1 << 17, 4);     // cooling increment: 0.5 / 10
   const auto v = DecodeFull(b);
 
@@ -121,13 +133,23 @@ TEST(Family2Test, CurrentValuesTotalsAndCoolingHeat) {
   const double g1 = 50 / 5.0 / 10 * WaterDensityRatio(70);
   EXPECT_DOUBLE_EQ(v.CurMassFlow1, g1);
   EXPECT_DOUBLE_EQ(v.CurHeatRate1, 0.5 * g1 / WaterDensityRatio(70));  // not "А2": the word times the flow
-  EXPECT_EQ(v.WorkMinutes1, 125);
-  EXPECT_EQ(v.TotWorkMinutes1, 61);
+  EXPECT_DOUBLE_EQ(v.CurMassFlow2, 300 / 5.0 / 100 * WaterDensityRatio(256));
+  EXPECT_EQ(v.WorkMinutes1, 70125);
+  EXPECT_EQ(v.TotWorkMinutes1, 70061);
+  EXPECT_DOUBLE_EQ(v.CurQ1, 0.5);
+  EXPECT_DOUBLE_EQ(v.CurMass1, 0.7);
+  EXPECT_DOUBLE_EQ(v.CurMass2, 0.9);
+  EXPECT_DOUBLE_EQ(v.CurVolume1, 3);
   EXPECT_DOUBLE_EQ(v.CurVolume2, 100);
+  EXPECT_DOUBLE_EQ(v.CurVolume3, 11);
+  EXPECT_DOUBLE_EQ(v.TotMass1, 1.3);
+  EXPECT_DOUBLE_EQ(v.TotMass2, 1.7);
+  EXPECT_DOUBLE_EQ(v.TotVolume1, 2);
   EXPECT_DOUBLE_EQ(v.TotVolume2, 50);
+  EXPECT_DOUBLE_EQ(v.TotVolume3, 12);
   EXPECT_DOUBLE_EQ(v.TotQ1, 0.3);
-  EXPECT_DOUBLE_EQ(v.TotCoolingQ, 0.3);
-  EXPECT_DOUBLE_EQ(v.CurCoolingQ, 0.35);
+  EXPECT_DOUBLE_EQ(v.TotCoolingQ, (3 + 4194304.0) / 10);
+  EXPECT_DOUBLE_EQ(v.CurCoolingQ, (3 + 4194304.0) / 10 + 0.05);
   EXPECT_DOUBLE_EQ(v.MeterClock, ReadAt);
   EXPECT_DOUBLE_EQ(v.ReadTime, ReadAt);
 
@@ -163,11 +185,13 @@ Family2Record Hour(std::uint16_t q, double t1, double t2, std::uint16_t v1, std:
 
 TEST(Family2Test, HourRecordsClockRecordsAndWorkMinutes) {
   auto b = Meter();
-  b.SetEeprom(17, 0x80, 1);  // V2 multiplier 10
+  b.SetEeprom(16, 0x01, 1);  // V1 divider 10
+  b.SetEeprom(17, 0x82, 1);  // V2 divider 100, multiplier 10
+  b.SetEeprom(18, 0x04, 1);  // V3 divider 1000
   b.AddHourRecord(Hour(40, 70, 50, 400, 100, 1000).Encode());
   b.AddHourRecord(Family2Record::Clock(At(2026, 2, 1, 6, 30, 5), false).Encode());
   b.AddHourRecord(Hour(44, 71, 51, 404, 104, 1060).Encode());
-  b.AddHourRecord(Hour(48, 200, 51, 404, 104, 1090).Encode());
+  b.AddHourRecord(Hour(48, 200, 159.5, 404, 104, 1090).Encode());
   b.AddHourRecord(Family2Record::Blank().Encode());
   b.SetNewestSlot(1);  // the five records wrap round the ring end
   TDumpImage image;
@@ -176,13 +200,14 @@ TEST(Family2Test, HourRecordsClockRecordsAndWorkMinutes) {
 
   ASSERT_EQ(v.HourCount, 5);
   const auto& first = v.HourRecords[0];
-  EXPECT_DOUBLE_EQ(first.Q1, 10);
+  EXPECT_DOUBLE_EQ(first.Q1, 1);  // 40 x 0.25 / 10
   EXPECT_DOUBLE_EQ(first.T1, 70);
-  EXPECT_DOUBLE_EQ(first.V1, 100);
-  EXPECT_DOUBLE_EQ(first.V2, 250);
-  EXPECT_DOUBLE_EQ(first.V3, 2);
-  EXPECT_DOUBLE_EQ(first.G1, WaterDensityRatio(70) * 100);
-  EXPECT_DOUBLE_EQ(first.G2, WaterDensityRatio(50) * 250);
+  EXPECT_DOUBLE_EQ(first.T2, 50);
+  EXPECT_DOUBLE_EQ(first.V1, 10);     // 400 x 0.25 / 10
+  EXPECT_DOUBLE_EQ(first.V2, 2.5);    // 100 x 0.25 / 100 x 10
+  EXPECT_DOUBLE_EQ(first.V3, 0.002);  // 8 x 0.25 / 1000
+  EXPECT_DOUBLE_EQ(first.G1, WaterDensityRatio(70) * 10);
+  EXPECT_DOUBLE_EQ(first.G2, WaterDensityRatio(50) * 2.5);
   EXPECT_EQ(first.K1, 3);
   EXPECT_EQ(first.WorkMin2, 1000);
   EXPECT_EQ(first.WorkMin1, 0);  // no record before it
@@ -196,6 +221,7 @@ TEST(Family2Test, HourRecordsClockRecordsAndWorkMinutes) {
   EXPECT_EQ(v.HourRecords[3].WorkMin1, 30);
   EXPECT_DOUBLE_EQ(v.HourRecords[3].T1, 200);
   EXPECT_DOUBLE_EQ(v.HourRecords[3].G1, 0);  // T1 of 200 is out of 0..160
+  EXPECT_DOUBLE_EQ(v.HourRecords[3].G2, WaterDensityRatio(159.5) * 2.6);  // T2 of 159.5 is inside
   EXPECT_EQ(v.HourRecords[4].IsBlank, 1);
   EXPECT_EQ(v.HourRecords[4].IsEmpty, 1);
   // The time pass skips the clock record: newest 07:00, then 06:00, 05:00, 04:00.
@@ -207,10 +233,10 @@ TEST(Family2Test, HourRecordsClockRecordsAndWorkMinutes) {
 }
 
 TEST(Family2Test, SchemeA3cCorrections) {
-  const auto decodeRecord = [](std::uint8_t eeprom20, std::uint8_t config) {
+  const auto decodeRecord = [](std::uint8_t eeprom20, std::uint8_t config, double t1 = 30) {
     auto b = Meter();
     b.SetEeprom(16, config, 1).SetEeprom(19, 5, 1).SetEeprom(20, eeprom20, 1);
-    b.AddHourRecord(Hour(400, 30, 20, 8000, 40, 0).Encode());
+    b.AddHourRecord(Hour(400, t1, 20, 8000, 40, 0).Encode());
     TDumpImage image;
     b.BuildAppendedDump(ReadAt, image);
     return Decode(image, 50).HourRecords.at(0);
@@ -225,6 +251,8 @@ TEST(Family2Test, SchemeA3cCorrections) {
   const auto stored = decodeRecord(0x00, 0xC0);
   EXPECT_DOUBLE_EQ(stored.T1, 30);
   EXPECT_DOUBLE_EQ(stored.G2, WaterDensityRatio(30) * 10);
+  // T1 out of range: G2 by T2 as in any scheme.
+  EXPECT_DOUBLE_EQ(decodeRecord(0x00, 0xC0, 200).G2, WaterDensityRatio(20) * 10);
   // Another scheme: G2 by T2.
   const auto plain = decodeRecord(0xFF, 0x00);
   EXPECT_DOUBLE_EQ(plain.T1, 30);

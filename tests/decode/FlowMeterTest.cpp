@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Clock.h"
+#include "common/DeviceFamilies.h"
 #include "decode/DecodeFlowMeter.h"
 #include "decode/FamilyTexts.h"
 #include "imagebuilder/CompactMeterImage.h"
@@ -41,7 +42,7 @@ TEST(FlowMeterTest, SizeIndexSerialTextAndCaption) {
   EXPECT_EQ(v.SizeIndex, 3);
   EXPECT_EQ(v.NominalSize, "25");
   EXPECT_EQ(v.ZavNumber, "60-03001234");
-  EXPECT_EQ(v.TypeTS, std::string(familytext::FlowMeterPrefix) + "25");
+  EXPECT_EQ(v.TypeTS, std::string(DeviceTypeName(60)) + "25");
   EXPECT_EQ(v.SchemeName1, "");
   EXPECT_DOUBLE_EQ(v.FirmwareVersion, 1.2);
 
@@ -90,6 +91,7 @@ TEST(FlowMeterTest, ChannelConfigurationAndCurrentValues) {
 
 TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
   auto b = Meter();
+  b.SetEeprom(16, 0x02, 1);  // divider 100
   FlowMeterRecord hour;
   hour.V1 = 40;
   hour.T1 = 11 * 256;  // 10 degC
@@ -98,7 +100,7 @@ TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
   FlowMeterRecord lowBattery = FlowMeterRecord::Clock(At(2026, 5, 4, 13, 0, 0), true);
   lowBattery.Voltage = 32;  // 2.5 V
   FlowMeterRecord clock = FlowMeterRecord::Clock(At(2026, 5, 4, 14, 0, 0));
-  clock.Voltage = 96;
+  clock.Voltage = 64;  // 3.0 V exactly is shown as it is
   for (const auto& r : {hour, lowBattery, missing, clock, FlowMeterRecord::Blank(), hour})
     b.AddHourRecord(r.Encode());
   b.SetNewestSlot(7);
@@ -108,7 +110,7 @@ TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
 
   ASSERT_EQ(v.HourCount, b.RingSlots());
   const auto* r = &v.HourRecords[v.HourCount - 6];
-  EXPECT_DOUBLE_EQ(r[0].V1, 10);
+  EXPECT_DOUBLE_EQ(r[0].V1, 0.1);  // 40 x 0.25 / 100
   EXPECT_DOUBLE_EQ(r[0].T1, 10);
   EXPECT_EQ(r[0].EeAddress, 0x0100 + 8 * 2);
   EXPECT_EQ(r[1].IsRtc, 1);
@@ -117,7 +119,7 @@ TEST(FlowMeterTest, HourRecordsWithClockRecordsAndBlanks) {
   EXPECT_DOUBLE_EQ(r[2].T1, 256);
   EXPECT_EQ(r[3].IsRtc, 1);
   EXPECT_EQ(r[3].IsReset, 0);
-  EXPECT_DOUBLE_EQ(r[3].Ubat, 3.5);
+  EXPECT_DOUBLE_EQ(r[3].Ubat, 3.0);
   EXPECT_EQ(r[3].TimeText, "14:00:00");
   EXPECT_EQ(r[4].IsBlank, 1);
   EXPECT_EQ(r[4].IsEmpty, 1);

@@ -101,7 +101,11 @@ TEST(ViewConstants, FieldsAndFormats) {
   b[512 + 128] = 0x00, b[512 + 129] = 0x01, b[512 + 130] = 0x00;
   b[512 + 137] = 0x40, b[512 + 138] = 0x10, b[512 + 139] = 0x00;
   b[512 + 143] = 32;
-  b[512 + 207] = 32;
+  b[512 + 134] = 0x20, b[512 + 135] = 0x10, b[512 + 136] = 0x00;  // next record at the previous reading
+  b[512 + 192] = 0x00, b[512 + 193] = 0xC0, b[512 + 194] = 0x00;
+  b[512 + 198] = 0x60, b[512 + 199] = 0xC0, b[512 + 200] = 0x00;
+  b[512 + 201] = 0x80, b[512 + 202] = 0xC0, b[512 + 203] = 0x00;
+  b[512 + 207] = 30;  // the day record length is only shown
   const TConstantsView view = BuildConstantsView(*image, Values(53));
   EXPECT_EQ(Field(view, "Identification", "Edit48"), "53");
   EXPECT_EQ(Field(view, "Identification", "Edit2"), "0200");
@@ -117,6 +121,11 @@ TEST(ViewConstants, FieldsAndFormats) {
   EXPECT_EQ(Field(view, "HourDescriptor", "Edit38"), "000100");
   EXPECT_EQ(Field(view, "HourDescriptor", "Edit40"), "001040");
   EXPECT_EQ(Field(view, "HourDescriptor", "Edit41"), "32");
+  EXPECT_EQ(Field(view, "HourDescriptor", "Edit42"), "001020");
+  EXPECT_EQ(Field(view, "DayDescriptor", "Edit43"), "00C000");
+  EXPECT_EQ(Field(view, "DayDescriptor", "Edit47"), "00C060");
+  EXPECT_EQ(Field(view, "DayDescriptor", "Edit45"), "00C080");
+  EXPECT_EQ(Field(view, "DayDescriptor", "Edit46"), "30");
   EXPECT_EQ(Field(view, "PulsePrices", "Edit33"), "2.5");
   EXPECT_EQ(Field(view, "Status", "Label242"), vt::On);
   EXPECT_EQ(Field(view, "Status", "Label243"), vt::Off);

@@ -55,6 +55,7 @@ inline TDecodedValues Meter(std::uint32_t code, const std::string& scheme1 = "А
   v.SchemeName2 = scheme2;
   v.SchemeCode1 = 2;
   v.SchemeCode2 = 3;
+  v.SizeIndex = 3;
   v.NominalSize = "25";
   v.ZavNumber = std::to_string(code) + "-01234";
   v.InitTime = *EncodeDate(2020, 1, 1);

@@ -89,6 +89,7 @@ TEST_F(ReportWriterTest, OlderTwoSystemMeterKeepsBothFilesWithoutSubfolders) {
 
 TEST_F(ReportWriterTest, CompactMeterNamesCarryTheSizeIndex) {
   values = test::Meter(50, "А2");
+  values.SizeIndex = 4;
   values.NominalSize = "32";
   writer.BuildFirstTsvData(3);
   writer.WriteTsvFile(1, meterFolder, 3);
@@ -101,6 +102,15 @@ TEST_F(ReportWriterTest, CompactMeterNamesCarryTheSizeIndex) {
   EXPECT_TRUE(fs::exists(Native("TSD2\\50-01234-02-003.tsd")));
   EXPECT_TRUE(fs::exists(Native("TSD3\\50-01234-03-003.tsd")));
   EXPECT_EQ(writer.ReportFileName1(), meterFolder + "\\TSV1\\50-04001234-003.tsv");
+
+  // A flow meter whose size index names no nominal size: the name follows its "Заводской №" 60-12001234.
+  values = test::Meter(60, "");
+  values.SizeIndex = 12;
+  values.NominalSize = "";
+  writer.BuildFirstTsvData(3);
+  writer.WriteTsvFile(1, meterFolder, 3);
+  EXPECT_EQ(writer.ReportFileName1(), meterFolder + "\\TSV1\\60-12001234-003.tsv");
+  EXPECT_TRUE(fs::exists(Native("TSV1\\60-12001234-003.tsv")));
 }
 
 TEST_F(ReportWriterTest, SixteenChannelCounterWritesSixteenFolders) {
