@@ -61,7 +61,7 @@ void Application::Construct(const std::vector<std::string>& arguments) {
   arguments_ = arguments;
   RememberedDump = ReadRememberedDump(IniFilePath(programFolder_));
   ui_.SetCaption(std::string(texts::ProgramTitle));
-  LoadSettings(Settings, programFolder_ / "VelkReader.cfg", ui_);
+  LoadSettings(Settings, SettingsFilePath(programFolder_), ui_);
   Panel.PorTelEdit = Settings.PorTelEdit;
   Panel.MODBox = Settings.MODBox;
   Panel.LEdSetevoyAdr = "0";
@@ -106,7 +106,8 @@ int Application::RunCarrier(const std::vector<std::string>& arguments, std::ostr
   settings.Ltr = {Settings.LTRBaudCode, Settings.LTRTimeOutEdit, Settings.LTRMultiplierEdit,
                   Settings.LTRPovtor};
   settings.NKPAutoTimeCorrectCB = Settings.NKPAutoTimeCorrectCB;
-  CarrierCommandLineContext context{settings, Image, store, ui_, clock_, out, err};
+  CarrierCommandLineContext context{settings, Image, store, ui_, clock_, out, err,
+                                    SystemSerialPortFactory(programFolder_)};
   switch (RunCarrierCommandLine(arguments, context)) {
     case CarrierExitOk:
       return exitcode::Success;
@@ -124,6 +125,7 @@ bool Application::BuTestClick() { return StartReading(EndHandler::Ordinary); }
 bool Application::StartReading(EndHandler handler) {
   auto reader = std::make_unique<TConnectTread>(Image, Monitor, ui_, clock_);
   reader->Links = &linkOpener_;
+  reader->ProgramDir = programFolder_;
   reader->OnTerminate = [](TConnectTread&) {};  // the end handler runs from Poll() once the thread is done
   const AdjustmentResult adjustment = ConnectTreadAdjustment(*reader, Settings, Panel);
   if (!adjustment.Error.empty()) {
@@ -241,7 +243,7 @@ void Application::Close() {
   AbortReading();
   Settings.MODBox = Panel.MODBox;
   Settings.PorTelEdit = Utf8Left(Panel.PorTelEdit, 255);
-  StoreSettings(Settings, programFolder_ / "VelkReader.cfg");
+  StoreSettings(Settings, SettingsFilePath(programFolder_));
 }
 
 void Application::Terminate() { terminated_ = true; }
@@ -282,7 +284,7 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
       started = StartReading(EndHandler::Ordinary);
       break;
     case CommandAction::TaskFile: {
-      const std::filesystem::path file = ToNativePath(CommandLinePath(request.Value));
+      const std::filesystem::path file = ToNativePath(CommandLinePath(request.Value), programFolder_);
       if (!std::ifstream(file, std::ios::binary)) {
         ui_.ShowMessage("Task file " + file.string() + " cannot be opened");
         Fail(exitcode::TaskFileMissing);

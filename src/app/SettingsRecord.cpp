@@ -5,7 +5,6 @@
 #include <type_traits>
 
 #include "common/FileReplace.h"
-#include "common/ProgramFolder.h"
 #include "common/Text1251.h"
 
 namespace velk {
@@ -133,7 +132,9 @@ TSettingsRecord DecodeSettings(std::span<const std::uint8_t, SettingsRecordSize>
   return record;
 }
 
-std::filesystem::path SettingsFilePath() { return ProgramFolder() / "VelkReader.cfg"; }
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolder) {
+  return programFolder / "VelkReader.cfg";
+}
 
 bool LoadSettings(TSettingsRecord& record, const std::filesystem::path& file, UserInterface& ui) {
   std::string bytes;

@@ -99,7 +99,7 @@ SettingsBytes EncodeSettings(const TSettingsRecord& record);
 TSettingsRecord DecodeSettings(std::span<const std::uint8_t, SettingsRecordSize> bytes);
 
 // VelkReader.cfg in the program folder.
-std::filesystem::path SettingsFilePath();
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolder);
 // Reads the record from `file`. When the file is missing, unreadable or not
 // exactly 928 bytes, shows SettingsMissingMessage, resets `record` to the
 // defaults (writing nothing) and returns false.

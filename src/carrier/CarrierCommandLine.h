@@ -30,7 +30,7 @@ struct CarrierCommandLineContext {
   const Clock& PresentClock;
   std::ostream& Out;
   std::ostream& Err;
-  SerialPortFactory Ports = SystemSerialPortFactory();
+  SerialPortFactory Ports;
 };
 
 // True when the arguments ask for a carrier run (an argument starting with "--carrier=").

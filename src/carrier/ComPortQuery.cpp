@@ -7,6 +7,8 @@
 
 #include "carrier/CarrierTexts.h"
 #include "common/NumberFormat.h"
+#include "common/PortMap.h"
+#include "common/ProgramFolder.h"
 
 namespace velk {
 
@@ -32,11 +34,11 @@ std::string HexBytes(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-SerialPortFactory SystemSerialPortFactory() {
-  return [](const std::string& portName, int baudRate, std::string& error) {
+SerialPortFactory SystemSerialPortFactory(const std::filesystem::path& programFolder) {
+  return [programFolder](const std::string& portName, int baudRate, std::string& error) {
     SerialSettings settings;
     settings.BaudRate = baudRate;
-    return OpenSerialPort(portName, settings, error);
+    return OpenSerialPort(portName, settings, PortMap::LoadFromProgramFolder(programFolder), error);
   };
 }
 
@@ -45,6 +47,8 @@ std::string CarrierQueryResultText(int result) {
                                       txt::Result5, txt::Result6, txt::Result7, txt::Result8, txt::Result9};
   return result >= 0 && result <= 9 ? texts[result] : "";
 }
+
+TComPortQuery::TComPortQuery() : TComPortQuery(SystemSerialPortFactory(ProgramFolder())) {}
 
 TComPortQuery::TComPortQuery(SerialPortFactory factory)
     : SleepMs([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }),

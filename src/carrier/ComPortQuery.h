@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -25,7 +26,8 @@ namespace velk {
 // Opens a port by name ("COM<n>") at a baud rate; nullptr with `error` set on failure.
 using SerialPortFactory =
     std::function<std::unique_ptr<SerialPort>(const std::string& portName, int baudRate, std::string& error)>;
-SerialPortFactory SystemSerialPortFactory();
+// The system's ports through the port map of the program folder.
+SerialPortFactory SystemSerialPortFactory(const std::filesystem::path& programFolder);
 
 // Thrown when the port fails under a query (write on a closed or lost port).
 struct CarrierPortError : std::runtime_error {
@@ -37,7 +39,9 @@ class TComPortQuery {
   static constexpr std::size_t AnswerCapacity = 32784;
   static constexpr int WaitingCount = 0xFFFF;  // expected count before the request is built
 
-  explicit TComPortQuery(SerialPortFactory factory = SystemSerialPortFactory());
+  // Without a factory: the system's ports of the running program's folder.
+  TComPortQuery();
+  explicit TComPortQuery(SerialPortFactory factory);
   ~TComPortQuery();
 
   int Query_Povtorov() const { return povtorov_; }

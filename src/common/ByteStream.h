@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "common/PortMap.h"
+
 namespace velk {
 
 class ByteStream {
@@ -38,6 +40,9 @@ class SerialPort : public ByteStream {
 // Opens "COM<n>" through the port map (or a device path); nullptr on failure with
 // `error` set to a text that names the port and, for a permission failure, the
 // usual remedy. The port is held exclusively while open.
+std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice, const SerialSettings& settings,
+                                           const PortMap& ports, std::string& error);
+// A device path, or "COM<n>" as the platform names it without a map.
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice, const SerialSettings& settings,
                                            std::string& error);
 

@@ -28,15 +28,15 @@ std::filesystem::path FromBackslashed(const std::string& text) {
 
 }  // namespace
 
-std::filesystem::path ToNativePath(const std::string& pathText) {
+std::filesystem::path ToNativePath(const std::string& pathText, const std::filesystem::path& programFolder) {
   char drive = 'c';
   std::string rest;
   if (SplitDrive(pathText, drive, rest)) {
-    return ProgramFolder() / (std::string("drive_") + drive) / FromBackslashed(rest);
+    return programFolder / (std::string("drive_") + drive) / FromBackslashed(rest);
   }
   // "\folder\file": the root of the current drive, taken as drive C.
   if (!pathText.empty() && pathText[0] == '\\' && pathText.rfind("\\\\", 0) != 0) {
-    return ProgramFolder() / "drive_c" / FromBackslashed(pathText);
+    return programFolder / "drive_c" / FromBackslashed(pathText);
   }
   std::string generic = pathText;
   for (char& c : generic) {
@@ -44,8 +44,10 @@ std::filesystem::path ToNativePath(const std::string& pathText) {
   }
   const std::filesystem::path path = std::filesystem::path(generic).make_preferred();
   if (path.is_absolute()) return path;
-  return ProgramFolder() / path;
+  return programFolder / path;
 }
+
+std::filesystem::path ToNativePath(const std::string& pathText) { return ToNativePath(pathText, ProgramFolder()); }
 
 bool CreateFolderChain(const std::filesystem::path& folder) {
   std::error_code error;

@@ -9,6 +9,8 @@
 
 namespace velk {
 
+std::filesystem::path ToNativePath(const std::string& pathText, const std::filesystem::path& programFolder);
+// The same with the folder of the running program.
 std::filesystem::path ToNativePath(const std::string& pathText);
 // Creates the folder with all missing parents; false on failure.
 bool CreateFolderChain(const std::filesystem::path& folder);

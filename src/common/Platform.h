@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <string>
 
 #include "common/DateTime.h"
 
@@ -11,6 +12,8 @@ namespace velk::platform {
 
 // Path of the running executable, symbolic links resolved; empty when unknown.
 std::filesystem::path ExecutablePath();
+// The serial device of a port "COM<n>" (n >= 1) that the port map does not name.
+std::string DefaultSerialDevice(int portNumber);
 // Calendar fields of a moment in the computer's local time zone.
 DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds);
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <fstream>
 
-#include "common/ProgramFolder.h"
+#include "common/Platform.h"
 
 namespace velk {
 
@@ -50,7 +50,9 @@ PortMap PortMap::Load(const std::filesystem::path& file) {
   return map;
 }
 
-PortMap PortMap::LoadFromProgramFolder() { return Load(ProgramFolder() / "VelkReader.ports"); }
+PortMap PortMap::LoadFromProgramFolder(const std::filesystem::path& programFolder) {
+  return Load(programFolder / "VelkReader.ports");
+}
 
 std::string PortMap::DevicePath(const std::string& portName) const {
   const int number = PortNumber(portName);
@@ -58,7 +60,7 @@ std::string PortMap::DevicePath(const std::string& portName) const {
   for (const auto& key : {portName, CanonicalName(number)}) {
     if (const auto found = entries_.find(key); found != entries_.end()) return found->second;
   }
-  return "/dev/ttyS" + std::to_string(number - 1);
+  return platform::DefaultSerialDevice(number);
 }
 
 }  // namespace velk

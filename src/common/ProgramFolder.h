@@ -1,5 +1,6 @@
 // The folder of the running executable (symbolic links resolved), where
-// VelkReader.cfg, VelkReader.ini and VelkReader.ports live.
+// VelkReader.cfg, VelkReader.ini and VelkReader.ports live. A program asks for
+// it once at start and passes it on; tests pass their own folders instead.
 #pragma once
 
 #include <filesystem>
@@ -7,7 +8,5 @@
 namespace velk {
 
 std::filesystem::path ProgramFolder();
-// Tests and tools may point the program folder elsewhere.
-void SetProgramFolderOverride(const std::filesystem::path& folder);
 
 }  // namespace velk

@@ -2,14 +2,14 @@
 
 #include <vector>
 
-#include "common/ProgramFolder.h"
+#include "common/PortMap.h"
 #include "common/SharedLibrary.h"
 
 namespace velk {
 
 std::unique_ptr<SerialPort> SystemLinkOpener::OpenSerial(const std::string& portName, int baudRate,
                                                          std::string& error) {
-  return OpenSerialPort(portName, SerialSettings{baudRate}, error);
+  return OpenSerialPort(portName, SerialSettings{baudRate}, PortMap::LoadFromProgramFolder(programFolder_), error);
 }
 
 std::unique_ptr<ByteStream> SystemLinkOpener::OpenTcp(const std::string& host, int port, int streamTimeoutMs,
@@ -35,7 +35,8 @@ struct LibraryRequestForwarder::Loaded {
   RequestForwarder::AnswerSink Sink;
 };
 
-LibraryRequestForwarder::LibraryRequestForwarder() = default;
+LibraryRequestForwarder::LibraryRequestForwarder(std::filesystem::path programFolder)
+    : programFolder_(std::move(programFolder)) {}
 
 LibraryRequestForwarder::~LibraryRequestForwarder() {
   if (loaded_ && loaded_->SetReceiver) loaded_->SetReceiver(nullptr, nullptr);
@@ -45,7 +46,7 @@ bool LibraryRequestForwarder::SendRequest(const std::string& host, std::span<con
                                           const AnswerSink& sink, std::string& error) {
   if (!tried_) {
     tried_ = true;
-    const auto file = ProgramFolder() / SharedLibraryFileName(LibraryName);
+    const auto file = programFolder_ / SharedLibraryFileName(LibraryName);
     auto library = LoadSharedLibrary(file, loadError_);
     if (library) {
       auto send = reinterpret_cast<SendRequestFn>(library->Symbol("SendRequest"));

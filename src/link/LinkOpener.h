@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
@@ -22,14 +23,18 @@ class LinkOpener {
                                               std::string& error) = 0;
 };
 
-// Serial ports through the port map, TCP with a bounded connect.
+// Serial ports through the port map of the program folder, TCP with a bounded connect.
 class SystemLinkOpener final : public LinkOpener {
  public:
   static constexpr int ConnectTimeoutMs = 5000;
+  explicit SystemLinkOpener(std::filesystem::path programFolder) : programFolder_(std::move(programFolder)) {}
   std::unique_ptr<SerialPort> OpenSerial(const std::string& portName, int baudRate,
                                          std::string& error) override;
   std::unique_ptr<ByteStream> OpenTcp(const std::string& host, int port, int streamTimeoutMs,
                                       std::string& error) override;
+
+ private:
+  std::filesystem::path programFolder_;
 };
 
 // The forwarded request: hands a request frame to an outside transport, which
@@ -53,13 +58,14 @@ class RequestForwarder {
 class LibraryRequestForwarder final : public RequestForwarder {
  public:
   static constexpr char LibraryName[] = "PtUskVC";
-  LibraryRequestForwarder();
+  explicit LibraryRequestForwarder(std::filesystem::path programFolder);
   ~LibraryRequestForwarder() override;
   bool SendRequest(const std::string& host, std::span<const std::uint8_t> request, const AnswerSink& sink,
                    std::string& error) override;
 
  private:
   struct Loaded;
+  std::filesystem::path programFolder_;
   std::unique_ptr<Loaded> loaded_;
   std::string loadError_;
   bool tried_ = false;

@@ -9,6 +9,7 @@
 
 #include "common/Mathem.h"
 #include "common/MeterCfg.h"
+#include "common/ProgramFolder.h"
 #include "common/ThreadPriority.h"
 #include "link/DumpFile.h"
 #include "link/LinkTexts.h"
@@ -40,12 +41,13 @@ TConnectTread::~TConnectTread() {
 
 void TConnectTread::Start() {
   Join();  // a thread object runs one reading at a time
+  const std::filesystem::path programFolder = ProgramDir.empty() ? ProgramFolder() : ProgramDir;
   if (!Links) {
-    ownLinks_ = std::make_unique<SystemLinkOpener>();
+    ownLinks_ = std::make_unique<SystemLinkOpener>(programFolder);
     Links = ownLinks_.get();
   }
   if (!Forwarder) {
-    ownForwarder_ = std::make_unique<LibraryRequestForwarder>();
+    ownForwarder_ = std::make_unique<LibraryRequestForwarder>(programFolder);
     Forwarder = ownForwarder_.get();
   }
   finished_ = false;

@@ -124,6 +124,8 @@ class TConnectTread {
   std::function<void(TConnectTread&)> OnTerminate;
   LinkOpener* Links = nullptr;            // nullptr: serial ports and sockets of the system
   RequestForwarder* Forwarder = nullptr;  // nullptr: the forwarding library of the program folder
+  // Program folder of the system's links (port map, forwarding library); empty: the running program's.
+  std::filesystem::path ProgramDir;
   // Pauses of the line discipline; tests advance a manual clock instead of sleeping.
   std::function<void(int milliseconds)> Sleep;
   bool RaisePriority = true;

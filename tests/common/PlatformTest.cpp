@@ -15,8 +15,6 @@ using test::TempDir;
 
 class ProgramFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetProgramFolderOverride(dir.Path()); }
-  void TearDown() override { SetProgramFolderOverride({}); }
   TempDir dir;
 };
 
@@ -30,7 +28,7 @@ TEST_F(ProgramFolderTest, PortMapFileAndDefaults) {
   test::WriteBytes(
       dir / "VelkReader.ports",
       test::BytesOf("# test ports\r\n\r\nCOM3 = /dev/pts/7\ncom4=/dev/serial/by-id/usb-1\nbroken line\n"));
-  const PortMap map = PortMap::LoadFromProgramFolder();
+  const PortMap map = PortMap::LoadFromProgramFolder(dir.Path());
   EXPECT_EQ(map.DevicePath("COM3"), "/dev/pts/7");
   EXPECT_EQ(map.DevicePath("COM4"), "/dev/serial/by-id/usb-1");
   EXPECT_EQ(map.DevicePath("COM1"), "/dev/ttyS0");
@@ -42,12 +40,15 @@ TEST_F(ProgramFolderTest, PortMapFileAndDefaults) {
 }
 
 TEST_F(ProgramFolderTest, PathTextToNativePath) {
-  EXPECT_EQ(ToNativePath("C:\\KORVAN\\Данные"), dir.Path() / "drive_c" / "KORVAN" / "Данные");
-  EXPECT_EQ(ToNativePath("d:\\x\\y.dat"), dir.Path() / "drive_d" / "x" / "y.dat");
-  EXPECT_EQ(ToNativePath("\\VelkView120\\VelkView120.exe"),
-            dir.Path() / "drive_c" / "VelkView120" / "VelkView120.exe");
-  EXPECT_EQ(ToNativePath("/tmp/a\\b.dat"), std::filesystem::path("/tmp/a/b.dat"));
-  EXPECT_EQ(ToNativePath("data\\53-12345"), dir.Path() / "data" / "53-12345");
+  const auto folder = dir.Path();
+  EXPECT_EQ(ToNativePath("C:\\KORVAN\\Данные", folder), folder / "drive_c" / "KORVAN" / "Данные");
+  EXPECT_EQ(ToNativePath("d:\\x\\y.dat", folder), folder / "drive_d" / "x" / "y.dat");
+  EXPECT_EQ(ToNativePath("\\VelkView120\\VelkView120.exe", folder),
+            folder / "drive_c" / "VelkView120" / "VelkView120.exe");
+  EXPECT_EQ(ToNativePath("/tmp/a\\b.dat", folder), std::filesystem::path("/tmp/a/b.dat"));
+  EXPECT_EQ(ToNativePath("data\\53-12345", folder), folder / "data" / "53-12345");
+  // Without a folder: the running program's.
+  EXPECT_EQ(ToNativePath("data\\53-12345"), ProgramFolder() / "data" / "53-12345");
 }
 
 TEST_F(ProgramFolderTest, CreateFolderChain) {

@@ -4,7 +4,7 @@
 
 #include "LinkExpectedTexts.h"
 #include "LinkReadingFixture.h"
-#include "common/posix/TcpListener.h"
+#include "testlines/posix/TcpListener.h"
 
 namespace velk::test {
 namespace {

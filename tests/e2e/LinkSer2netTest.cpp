@@ -8,7 +8,7 @@
 
 #include "LinkChildProcess.h"
 #include "LinkReadingFixture.h"
-#include "common/posix/TcpListener.h"
+#include "testlines/posix/TcpListener.h"
 
 namespace velk::test {
 namespace {

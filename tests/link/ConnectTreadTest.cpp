@@ -9,7 +9,7 @@
 
 #include "common/MeterCfg.h"
 #include "link/DumpFile.h"
-#include "link/FakeMeterLink.h"
+#include "FakeMeterLink.h"
 #include "link/LinkTexts.h"
 #include "link/UnConnectTread.h"
 #include "support/TempDir.h"

@@ -119,14 +119,21 @@ TEST_F(DumpFileTest, OperationalDataGoesToDtmWithoutTouchingTheCfg) {
 }
 
 TEST_F(DumpFileTest, DriveLetterDataFolderLandsInTheProgramFolder) {
-  SetProgramFolderOverride(dir.Path());
-  options.EdDataDir = "C:\\KORVAN\\Данные";
+  // A drive of its own and a folder named after the temporary one, so that nothing else in the
+  // program folder is touched; removed afterwards.
+  const std::string unique = dir.Path().filename().string();
+  const auto landing = ProgramFolder() / "drive_q" / unique;
+  options.EdDataDir = "Q:\\" + unique + "\\Данные";
   options.DATDirCreate = false;
   const std::string path = Write(12, 42);
-  SetProgramFolderOverride({});
-  EXPECT_EQ(path, "C:\\KORVAN\\Данные\\DAT\\12-00042-001.dat");
-  EXPECT_TRUE(std::filesystem::exists(dir / "drive_c" / "KORVAN" / "Данные" / "DAT" / "12-00042-001.dat"));
-  EXPECT_TRUE(std::filesystem::exists(dir / "drive_c" / "KORVAN" / "Данные" / "12-00042.cfg"));
+  const bool dumpThere = std::filesystem::exists(landing / "Данные" / "DAT" / "12-00042-001.dat");
+  const bool cfgThere = std::filesystem::exists(landing / "Данные" / "12-00042.cfg");
+  std::filesystem::remove_all(landing);
+  std::error_code notEmpty;
+  std::filesystem::remove(landing.parent_path(), notEmpty);
+  EXPECT_EQ(path, options.EdDataDir + "\\DAT\\12-00042-001.dat");
+  EXPECT_TRUE(dumpThere);
+  EXPECT_TRUE(cfgThere);
 }
 
 TEST_F(DumpFileTest, CreationFailureIsReportedToMonitorAndStatusLine) {

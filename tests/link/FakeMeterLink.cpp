@@ -1,4 +1,4 @@
-#include "link/FakeMeterLink.h"
+#include "FakeMeterLink.h"
 
 #include <algorithm>
 

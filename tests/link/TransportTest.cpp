@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "common/ByteStream.h"
-#include "common/ProgramFolder.h"
-#include "common/posix/PseudoTerminal.h"
+#include "testlines/posix/PseudoTerminal.h"
 #include "link/LinkOpener.h"
 #include "support/TempDir.h"
 
@@ -159,8 +158,7 @@ TEST(TcpClient, RefusedAndUnresolvable) {
 
 TEST(ForwardingLibrary, AbsentLibraryIsReportedNotCalled) {
   test::TempDir dir;
-  SetProgramFolderOverride(dir.Path());
-  LibraryRequestForwarder forwarder;
+  LibraryRequestForwarder forwarder(dir.Path());
   std::string error;
   const Bytes request{0x00, 0x00, 0xA5, 0xF2, 0x00, 0x00, 0x00, 0x25, 0x72};
   bool answered = false;
@@ -170,9 +168,8 @@ TEST(ForwardingLibrary, AbsentLibraryIsReportedNotCalled) {
   EXPECT_FALSE(answered);
   // A file that is no library is refused the same way.
   test::WriteBytes(dir / "libPtUskVC.so", {'n', 'o'});
-  LibraryRequestForwarder second;
+  LibraryRequestForwarder second(dir.Path());
   EXPECT_FALSE(second.SendRequest("10.0.0.1", request, {}, error));
-  SetProgramFolderOverride({});
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "common/posix/PseudoTerminal.h"
+#include "testlines/posix/PseudoTerminal.h"
 
 namespace velk {
 

@@ -6,8 +6,8 @@
 #include <cctype>
 
 #include "common/posix/FdChannel.h"
-#include "common/posix/PseudoTerminal.h"
-#include "common/posix/TcpListener.h"
+#include "testlines/posix/PseudoTerminal.h"
+#include "testlines/posix/TcpListener.h"
 #include "link/MeterFrame.h"
 #include "meter-sim/ModemTexts.h"
 

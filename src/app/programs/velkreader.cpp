@@ -95,8 +95,9 @@ void PrintWhereItWent(const Application& app) {
 
 int Run(const Options& options) {
   ConsoleUserInterface ui(std::cerr);
-  SystemLinkOpener links;
-  Application app(ui, SystemClock::Instance(), ProgramFolder(), links);
+  const std::filesystem::path programFolder = ProgramFolder();
+  SystemLinkOpener links(programFolder);
+  Application app(ui, SystemClock::Instance(), programFolder, links);
   MonitorEcho echo(options, app.Monitor);
   app.Construct(options.Arguments);
   if (options.Carrier) {

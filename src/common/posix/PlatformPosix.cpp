@@ -14,6 +14,8 @@ std::filesystem::path ExecutablePath() {
   return std::filesystem::weakly_canonical(path, error);
 }
 
+std::string DefaultSerialDevice(int portNumber) { return "/dev/ttyS" + std::to_string(portNumber - 1); }
+
 DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds) {
   struct tm local {};
   localtime_r(&seconds, &local);

@@ -107,9 +107,8 @@ class PosixSerialPort final : public SerialPort {
   posix::FdChannel channel_;
 };
 
-std::string ResolveDevice(const std::string& portNameOrDevice) {
-  if (portNameOrDevice.rfind("COM", 0) == 0)
-    return PortMap::LoadFromProgramFolder().DevicePath(portNameOrDevice);
+std::string ResolveDevice(const std::string& portNameOrDevice, const PortMap& ports) {
+  if (portNameOrDevice.rfind("COM", 0) == 0) return ports.DevicePath(portNameOrDevice);
   return portNameOrDevice;
 }
 
@@ -136,9 +135,14 @@ std::string PortLabel(const std::string& name, const std::string& device) {
 
 }  // namespace
 
-std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice,
-                                           const SerialSettings& settings, std::string& error) {
-  const std::string device = ResolveDevice(portNameOrDevice);
+std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice, const SerialSettings& settings,
+                                           std::string& error) {
+  return OpenSerialPort(portNameOrDevice, settings, PortMap{}, error);
+}
+
+std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice, const SerialSettings& settings,
+                                           const PortMap& ports, std::string& error) {
+  const std::string device = ResolveDevice(portNameOrDevice, ports);
   if (device.empty()) {
     error = "Serial port name '" + portNameOrDevice + "' is not COM<n> with n >= 1";
     return nullptr;

@@ -1,4 +1,4 @@
-#include "common/posix/TcpListener.h"
+#include "testlines/posix/TcpListener.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

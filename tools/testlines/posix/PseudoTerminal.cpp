@@ -1,4 +1,4 @@
-#include "common/posix/PseudoTerminal.h"
+#include "testlines/posix/PseudoTerminal.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
