@@ -1,0 +1,19 @@
+// The GUI test classes, run one after the other by GuiTestMain.
+#pragma once
+
+#include <QObject>
+
+namespace velk::gui::test {
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ReadingThroughTheWindow();
+  void ClosingDuringAReadingStopsAndWaits();
+  void OpenArrangesTheTabsOfTheDumpsCode();
+  void PanelKeysFollowTheInputRules();
+  void DumpFilterInQtSyntax();
+};
+
+}  // namespace velk::gui::test
