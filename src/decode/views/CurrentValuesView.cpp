@@ -195,7 +195,8 @@ TGrid FlowMeterGrid(const TDecodedValues& v) {
 TGrid PulseCounterGrid(const TDecodedValues& v) {
   const int channels = std::clamp(v.ChannelCount, 0, PulseChannelCapacity);
   TGrid grid("LSDGrid", 2 * channels + 2, 5);
-  for (int c = 0; c < 5; ++c) grid.ColumnWidths[c] = TColumnWidth::Share(vt::LsdPulseRow2[2], 5);
+  for (int c = 1; c < 5; ++c) grid.ColumnWidths[c] = TColumnWidth::Share(vt::LsdPulseRow2[2], 5);
+  grid.ColumnWidths[0] = TColumnWidth::Fixed(130);  // date and time, channel identifiers
   grid.SetRowBackground(0, GridLightYellow);
   grid.SetRowBackground(2, GridLightYellow);
   const std::array<std::string, 5> head = {
