@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QScrollBar>
 
+#include "decode/views/ColumnWidths.h"
+
 namespace velk::gui {
 GridView::GridView(const QString& name, QWidget* parent, int headingRows, bool selectRows,
                    const QColor& currentRowColour)
@@ -46,32 +48,11 @@ void GridView::resizeEvent(QResizeEvent* event) {
 }
 
 void GridView::ApplyColumnWidths() {
-  const TGrid& grid = model_->Grid();
   const QFontMetrics metrics(font());
-  const int available = viewport()->width();
-  int taken = 0;
-  int sharing = 0;
-  std::vector<int> minimum(grid.ColumnCount(), 64);
-  for (int column = 0; column < grid.ColumnCount() && column < int(grid.ColumnWidths.size()); ++column) {
-    const TColumnWidth& hint = grid.ColumnWidths[column];
-    int width = hint.FixedPixels;
-    if (!hint.Sample.empty()) {
-      width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(hint.Sample)) + hint.ExtraPixels);
-    }
-    minimum[column] = width;
-    if (hint.ShareRest) {
-      ++sharing;
-    } else {
-      taken += width;
-    }
-  }
-  for (int column = 0; column < grid.ColumnCount(); ++column) {
-    int width = minimum[column];
-    if (column < int(grid.ColumnWidths.size()) && grid.ColumnWidths[column].ShareRest && sharing > 0) {
-      width = std::max(width, (available - taken) / sharing + grid.ColumnWidths[column].ShareAdjustPixels);
-    }
-    setColumnWidth(column, width);
-  }
+  const std::vector<int> widths = ColumnPixels(model_->Grid(), viewport()->width(), [&](const std::string& text) {
+    return metrics.horizontalAdvance(QString::fromStdString(text));
+  });
+  for (int column = 0; column < int(widths.size()); ++column) setColumnWidth(column, widths[column]);
 }
 
 }  // namespace velk::gui

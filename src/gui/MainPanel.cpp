@@ -23,7 +23,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/AppTexts.h"
+#include "app/WindowTexts.h"
+#include "carrier/CarrierTexts.h"
+#include "decode/views/ViewTexts.h"
 #include "app/Application.h"
 #include "app/InputRules.h"
 #include "app/ReadPanel.h"
@@ -38,7 +40,6 @@
 #include "gui/ProgressForm.h"
 #include "gui/QtText.h"
 #include "gui/QtUserInterface.h"
-#include "gui/WindowTexts.h"
 #include "gui/FileFilter.h"
 #include "reports/ReportViewTexts.h"
 #include "reports/ReportViews.h"
@@ -97,13 +98,13 @@ TMFmDorva301::TMFmDorva301(Application& app, QtUserInterface& ui, std::filesyste
                            bool commandLine, QWidget* parent)
     : QMainWindow(parent), app_(app), ui_(ui), programFolder_(std::move(programFolder)), commandLine_(commandLine) {
   setObjectName("TMFmDorva301");
-  setWindowTitle(Q(velk::texts::ProgramTitle));
+  setWindowTitle(Q(texts::ProgramTitle));
   ui_.BoxParent = this;
   ui_.CaptionListener = [this](const std::string& caption) { setWindowTitle(Q(caption)); };
   progress_ = new TfmReadProgress(app_, commandLine_, this);
   connect(progress_, &TfmReadProgress::Shown, this, [this] { SetReadControlsEnabled(false); });
   connect(progress_, &TfmReadProgress::Hidden, this, [this] {
-    QApplication::setApplicationName(Q(velk::texts::ProgramTitleAfterReading));
+    QApplication::setApplicationName(Q(texts::ProgramTitleAfterReading));
     SetReadControlsEnabled(true);
     MODBoxChange();
   });
@@ -152,41 +153,39 @@ TMFmDorva301::~TMFmDorva301() {
 // --- Construction ---
 
 void TMFmDorva301::BuildMenus() {
-  fileMenu_ = menuBar()->addMenu(Q(texts::MenuFile));
+  fileMenu_ = menuBar()->addMenu(Q(texts::FileMenu));
   fileMenu_->setObjectName("File1");
-  QAction* open = fileMenu_->addAction(Q(texts::MenuOpen), this, &TMFmDorva301::OpenClick);
+  QAction* open = fileMenu_->addAction(Q(texts::OpenItem), this, &TMFmDorva301::OpenClick);
   open->setObjectName("Open1");
-  QAction* join = fileMenu_->addAction(Q(texts::MenuJoinFiles), this, &TMFmDorva301::N6Click);
+  QAction* join = fileMenu_->addAction(Q(texts::JoinFilesItem), this, &TMFmDorva301::N6Click);
   join->setObjectName("N6");
-  acView_ = new QAction(Q(texts::ViewCaption), this);
+  acView_ = new QAction(Q(texts::AcViewCaption), this);
   acView_->setObjectName("AcView");
   acView_->setEnabled(false);
   connect(acView_, &QAction::triggered, this, &TMFmDorva301::AcViewExecute);
   fileMenu_->addAction(acView_);
   fileMenu_->addSeparator();
-  exitItem_ = fileMenu_->addAction(Q(texts::MenuExit), this, &QWidget::close);
+  exitItem_ = fileMenu_->addAction(Q(texts::ExitItem), this, &QWidget::close);
   exitItem_->setObjectName("Exit1");
 
-  settingsMenu_ = menuBar()->addMenu(Q(texts::MenuSettings));
+  settingsMenu_ = menuBar()->addMenu(Q(texts::SettingsMenu));
   settingsMenu_->setObjectName("Settings1");
-  QAction* n1 = settingsMenu_->addAction(Q(texts::MenuSettings), this, [this] { N1Click(0); });
+  QAction* n1 = settingsMenu_->addAction(Q(texts::SettingsMenu), this, [this] { N1Click(0); });
   n1->setObjectName("N1");
-  rtc1_ = settingsMenu_->addAction(Q(texts::ShowRtcRecords), this, &TMFmDorva301::ToggleRtcRecords);
+  rtc1_ = settingsMenu_->addAction(Q(texts::RTC1Caption), this, &TMFmDorva301::ToggleRtcRecords);
   rtc1_->setObjectName("RTC1");
   rtc1_->setCheckable(true);
-  pfRec_ = settingsMenu_->addAction(Q(texts::ShowEmptyRecords), this, &TMFmDorva301::ToggleEmptyRecords);
+  pfRec_ = settingsMenu_->addAction(Q(texts::PFRecCaption), this, &TMFmDorva301::ToggleEmptyRecords);
   pfRec_->setObjectName("PFRec");
   pfRec_->setCheckable(true);
 
-  linkMenu_ = menuBar()->addMenu(Q(texts::MenuLink));
+  linkMenu_ = menuBar()->addMenu(Q(texts::LinkMenu));
   linkMenu_->setObjectName("Link1");
   auto* radio = new QActionGroup(this);
-  const char* names[] = {"RS2321", "RS4851", "MenuModem", "MenuModemRS485",
+  const char* names[] = {"RS2321",        "RS4851",          "MenuModem",       "MenuModemRS485",
                          "IhternetMOXA1", "IternetMOXARLZ1", "IthernetLINKORA1"};
-  const char* captions[] = {texts::MenuRs232, texts::MenuRs485, texts::MenuModem, texts::MenuModemRs485,
-                            texts::MenuMoxa,  texts::MenuMoxaRlz, texts::MenuLinkora};
   for (int item = 0; item < 7; ++item) {
-    QAction* action = linkMenu_->addAction(Q(captions[item]));
+    QAction* action = linkMenu_->addAction(Q(texts::LinkMenuItems[item]));
     action->setObjectName(names[item]);
     action->setCheckable(true);
     radio->addAction(action);
@@ -196,15 +195,15 @@ void TMFmDorva301::BuildMenus() {
     connect(action, &QAction::triggered, this, [this, item] { SelectLinkItem(item); });
   }
   linkMenu_->addSeparator();
-  QAction* n4 = linkMenu_->addAction(Q(texts::MenuConnectSettings), this, [this] { N1Click(1); });
+  QAction* n4 = linkMenu_->addAction(Q(texts::N4Caption), this, [this] { N1Click(1); });
   n4->setObjectName("N4");
 
-  aboutMenu_ = menuBar()->addMenu(Q(texts::MenuAbout));
+  aboutMenu_ = menuBar()->addMenu(Q(texts::AboutMenu));
   aboutMenu_->setObjectName("About1");
 }
 
 QWidget* TMFmDorva301::BuildReadPanel() {
-  topPanel_ = new QGroupBox(Q(texts::TopPanelCaption), this);
+  topPanel_ = new QGroupBox(Q(texts::ReadPanelCaption), this);
   topPanel_->setObjectName("TopPanel");
   auto* layout = new QHBoxLayout(topPanel_);
   layout->setContentsMargins(6, 2, 6, 4);
@@ -212,17 +211,14 @@ QWidget* TMFmDorva301::BuildReadPanel() {
 
   modBox_ = new QComboBox(topPanel_);
   modBox_->setObjectName("MODBox");
-  const char* items[] = {texts::ModBoxItem0, texts::ModBoxItem1, texts::ModBoxItem2,
-                         texts::ModBoxItem3, texts::ModBoxItem4, texts::ModBoxItem5,
-                         texts::ModBoxItem6, texts::ModBoxItem7, texts::ModBoxItem8};
-  for (const char* item : items) modBox_->addItem(Q(item));
-  modBox_->setToolTip(Q(texts::ModBoxHint));
+  for (std::string_view item : texts::MODBoxItems) modBox_->addItem(Q(item));
+  modBox_->setToolTip(Q(texts::MODBoxHint));
   layout->addWidget(modBox_, 0, Qt::AlignBottom);
 
   comboBox1_ = new QComboBox(topPanel_);
   comboBox1_->setObjectName("ComboBox1");
   for (int port = 1; port <= PortCount; ++port) comboBox1_->addItem(QString("COM%1").arg(port));
-  comboBox1Label_ = NamedLabel("ComboBox1Label", Q(texts::PortLabel), topPanel_);
+  comboBox1Label_ = NamedLabel("ComboBox1Label", Q(texts::ComboBox1Label), topPanel_);
   layout->addWidget(Labelled(comboBox1Label_, comboBox1_, topPanel_), 0, Qt::AlignBottom);
 
   porTelEdit_ = new QLineEdit(topPanel_);
@@ -234,23 +230,22 @@ QWidget* TMFmDorva301::BuildReadPanel() {
   ipPortEdit_ = new QLineEdit(topPanel_);
   ipPortEdit_->setObjectName("IP_PortEdit");
   ipPortEdit_->setMaximumWidth(60);
-  ipPortLabel_ = NamedLabel("IP_PortEditLabel", Q(texts::PortLabel), topPanel_);
+  ipPortLabel_ = NamedLabel("IP_PortEditLabel", Q(texts::IP_PortEditLabel), topPanel_);
   layout->addWidget(Labelled(ipPortLabel_, ipPortEdit_, topPanel_), 0, Qt::AlignBottom);
 
   setevoyAdr_ = new QLineEdit(topPanel_);
   setevoyAdr_->setObjectName("LEdSetevoyAdr");
   setevoyAdr_->setMaximumWidth(80);
-  setevoyAdrLabel_ = NamedLabel("LEdSetevoyAdrLabel", Q(texts::AddressLabel), topPanel_);
+  setevoyAdrLabel_ = NamedLabel("LEdSetevoyAdrLabel", Q(texts::LEdSetevoyAdrLabel), topPanel_);
   layout->addWidget(Labelled(setevoyAdrLabel_, setevoyAdr_, topPanel_), 0, Qt::AlignBottom);
 
-  rgTask_ = new QGroupBox(Q(texts::RgTaskCaption), topPanel_);
+  rgTask_ = new QGroupBox(Q(texts::RGTaskCaption), topPanel_);
   rgTask_->setObjectName("RGTask");
   auto* rgLayout = new QHBoxLayout(rgTask_);
   rgLayout->setContentsMargins(4, 0, 4, 0);
   rgTaskButtons_ = new QButtonGroup(rgTask_);
-  const char* modes[] = {texts::RgTaskItem0, texts::RgTaskItem1, texts::RgTaskItem2};
   for (int item = 0; item < 3; ++item) {
-    auto* button = new QRadioButton(Q(modes[item]), rgTask_);
+    auto* button = new QRadioButton(Q(texts::RGTaskItems[item]), rgTask_);
     button->setObjectName(QString("RGTask%1").arg(item));
     rgTaskButtons_->addButton(button, item);
     rgLayout->addWidget(button);
@@ -262,7 +257,7 @@ QWidget* TMFmDorva301::BuildReadPanel() {
   buTest_->setToolTip(Q(texts::BuTestHint));
   layout->addWidget(buTest_, 0, Qt::AlignBottom);
 
-  auto* openButton = new QPushButton(Q(texts::MenuOpen), topPanel_);
+  auto* openButton = new QPushButton(Q(texts::OpenItem), topPanel_);
   openButton->setObjectName("OpenButton");
   layout->addWidget(openButton, 0, Qt::AlignBottom);
   auto* viewButton = new QToolButton(topPanel_);
@@ -271,7 +266,7 @@ QWidget* TMFmDorva301::BuildReadPanel() {
   layout->addWidget(viewButton, 0, Qt::AlignBottom);
   layout->addStretch();
 
-  autoPollLabel_ = NamedLabel("Label239", Q(texts::AutoPollOff), topPanel_);
+  autoPollLabel_ = NamedLabel("Label239", Q(carrier_text::PollOff), topPanel_);
   autoPollLabel_->hide();
 
   connect(modBox_, &QComboBox::activated, this, [this](int item) {
@@ -319,7 +314,7 @@ QTabWidget* TMFmDorva301::BuildDataPanel() {
   (new QVBoxLayout(tabMonitor_))->addWidget(meOtv_);
 
   // The carrier page has its place here; its controls come with the carrier window.
-  tabCarrier_ = Page(pageControl_, "TabSheetNKP", Q(texts::ModBoxItem7));
+  tabCarrier_ = Page(pageControl_, "TabSheetNKP", Q(texts::MODBoxItems[ItemNkp]));
   for (QWidget* tab : {tabOperData_, tabArhiv_, tabDamp_, tabConst_, tab1tsv_, tab2tsv_, tabTsd_, tabCarrier_}) {
     SetTabShown(tab, false);
   }
@@ -332,7 +327,7 @@ QWidget* TMFmDorva301::BuildOperationalTab() {
   layout->setContentsMargins(4, 4, 4, 4);
   groupBox4_ = new EditBoxWidget("GroupBox4", 2, tab);
   groupBox27_ = new EditBoxWidget("GroupBox27", 5, tab);
-  auto* lsdBox = new QGroupBox(Q(texts::CurrentValuesBox), tab);
+  auto* lsdBox = new QGroupBox(Q(viewtext::LsdBoxCaption), tab);
   lsdBox->setObjectName("LSDBox");
   lsdGrid_ = new GridView("LSDGrid", lsdBox, 0);
   (new QVBoxLayout(lsdBox))->addWidget(lsdGrid_);
@@ -350,7 +345,7 @@ QWidget* TMFmDorva301::BuildArchiveTab() {
   archivePages_->setObjectName("PageControl3");
   (new QVBoxLayout(tab))->addWidget(archivePages_);
   tabArhivH_ = Page(archivePages_, "TabSheetArhivH", "Часовой");
-  tabArhivD_ = Page(archivePages_, "TabSheetArhivD", Q(texts::DayTab));
+  tabArhivD_ = Page(archivePages_, "TabSheetArhivD", Q(texts::DayArchiveTab));
   hrDataGrid_ = new GridView("HrDataGrid", tabArhivH_, 1);
   dayDataGrid_ = new GridView("DayDataGrid", tabArhivD_, 1);
   (new QVBoxLayout(tabArhivH_))->addWidget(hrDataGrid_);
@@ -441,35 +436,31 @@ void TMFmDorva301::ShowPanel() {
   updatingPanel_ = false;
 }
 
-void TMFmDorva301::MODBoxChange() {
-  velk::MODBoxChange(app_.Panel, app_.Settings);
+void TMFmDorva301::MODBoxChange() { ApplyLayout(velk::MODBoxChange(app_.Panel, app_.Settings)); }
+
+void TMFmDorva301::ApplyLayout(const ModBoxLayout& layout) {
   ShowPanel();
-  const int item = app_.Panel.MODBox;
-  const bool modem = item == ItemModem || item == ItemModemRs485;
-  const bool network = item >= ItemMoxa && item <= ItemLinkora;
-  const bool carrier = item >= ItemNkp;
-  porTelEdit_->parentWidget()->setVisible(modem || network);
-  porTelLabel_->setText(Q(network ? texts::HostLabel : texts::PhoneLabel));
-  setevoyAdr_->parentWidget()->setVisible(item == ItemRs485 || item == ItemModemRs485);
-  comboBox1_->parentWidget()->setVisible(!network);
-  comboBox1_->setEnabled(true);
-  ipPortEdit_->parentWidget()->setVisible(item == ItemMoxa || item == ItemMoxaRlz);
-  rgTask_->setVisible(!carrier);
-  buTest_->setVisible(!carrier);
-  for (int i = 0; i < int(linkItems_.size()); ++i) linkItems_[i]->setChecked(i == item);
-  if (!carrier) {
-    autoPollLabel_->setText(Q(texts::AutoPollOff));
-    SetTabShown(tabCarrier_, false);
-    SetTabShown(tabMonitor_, app_.Settings.MonitorChBox);
-  } else {
-    SetTabShown(tabCarrier_, true);
-  }
+  porTelEdit_->parentWidget()->setVisible(layout.PorTelEditVisible);
+  if (!layout.PorTelEditLabel.empty()) porTelLabel_->setText(Q(layout.PorTelEditLabel));
+  setevoyAdr_->parentWidget()->setVisible(layout.LEdSetevoyAdrVisible);
+  comboBox1_->parentWidget()->setVisible(layout.ComboBox1Visible);
+  comboBox1_->setEnabled(layout.ComboBox1Enabled);
+  ipPortEdit_->parentWidget()->setVisible(layout.IP_PortEditVisible);
+  rgTask_->setVisible(layout.ReadGroupVisible);
+  buTest_->setVisible(layout.ReadGroupVisible);
+  for (int i = 0; i < int(linkItems_.size()); ++i) linkItems_[i]->setChecked(i == layout.TickedMenuItem);
+  if (layout.StopAutoPoll) autoPollLabel_->setText(Q(carrier_text::PollOff));
+  SetTabShown(tabCarrier_, layout.CarrierTabVisible);
+  if (layout.ActivateCarrierTab) pageControl_->setCurrentWidget(tabCarrier_);
+  SetTabShown(tabMonitor_, layout.MonitorTabVisible);
 }
 
 void TMFmDorva301::SelectLinkItem(int item) {
-  if (app_.Panel.MODBox == item) return;
-  app_.Panel.MODBox = item;
-  MODBoxChange();
+  if (const std::optional<ModBoxLayout> layout = LinkMenuClick(app_.Panel, app_.Settings, item)) {
+    ApplyLayout(*layout);
+  } else {
+    for (int i = 0; i < int(linkItems_.size()); ++i) linkItems_[i]->setChecked(i == app_.Panel.TickedMenuItem);
+  }
 }
 
 void TMFmDorva301::ComboBox1Change(int index) {
@@ -631,7 +622,7 @@ void TMFmDorva301::ToggleEmptyRecords() {
 
 void TMFmDorva301::OpenClick() {
   const QString path =
-      QFileDialog::getOpenFileName(this, {}, Q(app_.RememberedDump), Q(QtFileFilter(texts::DumpFilter)));
+      QFileDialog::getOpenFileName(this, {}, Q(app_.RememberedDump), Q(QtFileFilter(std::string(texts::OpenDumpFilter))));
   if (!path.isEmpty()) OpenDumpFile(path);
 }
 

@@ -23,6 +23,7 @@ class QToolButton;
 
 namespace velk {
 class Application;
+struct ModBoxLayout;
 struct TsvReportView;
 struct TsdReportView;
 }  // namespace velk
@@ -83,6 +84,7 @@ class TMFmDorva301 : public QMainWindow {
   void SetTabShown(QWidget* tab, bool shown);
   // The panel's widgets from the application's ReadPanel, and the widgets' values into it.
   void ShowPanel();
+  void ApplyLayout(const ModBoxLayout& layout);
   void SetReadControlsEnabled(bool enabled);
   void ApplyWindowSize();
   void StoreSettingsFile();
