@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "app/WindowTexts.h"
 #include "common/Text1251.h"
 
 namespace velk {
@@ -10,11 +11,15 @@ namespace {
 constexpr std::size_t LinkTextCapacity = 20;  // phone number and host name
 constexpr int MoxaPortOffset = 4000;
 
-std::string NotANumber(const std::string& label, const std::string& text) {
-  return label + ": '" + text + "' is not a valid integer value";
+std::string NotANumber(std::string_view label, const std::string& text) {
+  return std::string(label) + ": " + NotAValidInteger(text);
 }
 
 }  // namespace
+
+std::string NotAValidInteger(const std::string& text) {
+  return "'" + text + "' is not a valid integer value";
+}
 
 std::optional<long long> ParseInteger(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -43,11 +48,11 @@ AdjustmentResult ConnectTreadAdjustment(TConnectTread& thread, const TSettingsRe
   if (withAddress) {
     const auto parsed = ParseInteger(panel.LEdSetevoyAdr);
     if (!parsed) {
-      result.Error = NotANumber("Адрес в сети", panel.LEdSetevoyAdr);
+      result.Error = NotANumber(texts::LEdSetevoyAdrLabel, panel.LEdSetevoyAdr);
       return result;
     }
     if (*parsed < 0 || *parsed > 255) {
-      result.Error = "Адрес в сети: " + panel.LEdSetevoyAdr + " is outside 0..255";
+      result.Error = std::string(texts::LEdSetevoyAdrLabel) + ": " + panel.LEdSetevoyAdr + " is outside 0..255";
       return result;
     }
     address = *parsed;
@@ -56,12 +61,12 @@ AdjustmentResult ConnectTreadAdjustment(TConnectTread& thread, const TSettingsRe
   if (item == ItemMoxa || item == ItemMoxaRlz) {
     const auto parsed = ParseInteger(panel.IP_PortEdit);
     if (!parsed) {
-      result.Error = NotANumber("Порт", panel.IP_PortEdit);
+      result.Error = NotANumber(texts::IP_PortEditLabel, panel.IP_PortEdit);
       return result;
     }
     tcpPort = *parsed + MoxaPortOffset;
     if (tcpPort < 1 || tcpPort > 65535) {
-      result.Error = "Порт: " + panel.IP_PortEdit + " gives no TCP port (1..65535)";
+      result.Error = std::string(texts::IP_PortEditLabel) + ": " + panel.IP_PortEdit + " gives no TCP port (1..65535)";
       return result;
     }
   } else if (item == ItemLinkora) {

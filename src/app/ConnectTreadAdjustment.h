@@ -24,5 +24,7 @@ AdjustmentResult ConnectTreadAdjustment(TConnectTread& thread, const TSettingsRe
 
 // A decimal integer (surrounding blanks allowed); nullopt for anything else.
 std::optional<long long> ParseInteger(const std::string& text);
+// The standard conversion error for a text that is no integer.
+std::string NotAValidInteger(const std::string& text);
 
 }  // namespace velk

@@ -7,18 +7,21 @@
 namespace velk {
 namespace {
 
-constexpr int PortBoxItems = 64;
-
-// The port box lists "COM1".."COM64"; other names select nothing.
-bool IsPortBoxItem(const std::string& name) {
-  if (name.rfind("COM", 0) != 0) return false;
-  int number = 0;
-  const char* end = name.data() + name.size();
-  const auto [last, error] = std::from_chars(name.data() + 3, end, number);
-  return error == std::errc() && last == end && number >= 1 && number <= PortBoxItems;
-}
+bool IsPortBoxItem(const std::string& name) { return PortBoxIndex(name) >= 0; }
 
 }  // namespace
+
+// The number is read from the fourth character on.
+int PortBoxIndex(const std::string& portName) {
+  if (portName.rfind("COM", 0) != 0) return -1;
+  int number = 0;
+  const char* end = portName.data() + portName.size();
+  const auto [last, error] = std::from_chars(portName.data() + 3, end, number);
+  if (error != std::errc() || last != end || number < 1 || number > PortBoxItems) return -1;
+  return number - 1;
+}
+
+std::string PortBoxName(int index) { return "COM" + std::to_string(index + 1); }
 
 std::string* InterfacePort(TSettingsRecord& settings, int item) {
   switch (item) {

@@ -62,6 +62,12 @@ struct ModBoxLayout {
 // The layout of an item (0..8); any other index is laid out as item 0.
 ModBoxLayout ModBoxLayoutOf(int item, bool monitorOn);
 
+// The port box lists "COM1".."COM64": the item index of a port name (-1 for
+// a name it does not list) and the name of an item.
+constexpr int PortBoxItems = 64;
+int PortBoxIndex(const std::string& portName);
+std::string PortBoxName(int index);
+
 // The settings' port of the interface an item shows (RS232, RS485 or modem
 // port; the carrier ports for 7 and 8); nullptr for the network items.
 std::string* InterfacePort(TSettingsRecord& settings, int item);

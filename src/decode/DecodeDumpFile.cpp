@@ -122,10 +122,7 @@ void WriteDerivedFiles(TDecodeContext& ctx, const TDerivedNames& names) {
   }
   files.EnableViewAction();
   if (showTabs) files.ShowInTab(DerivedFileKind::FirstTsv, 0);
-  const bool twoSystems = (v.DeviceCode < 50 && (v.SchemeName1 == texts::SchemeA2 || v.SchemeName1 == texts::SchemeA3p ||
-                                                 v.SchemeName1 == texts::SchemeA3o)) ||
-                          v.DeviceCode == 53 || v.DeviceCode == 56;
-  if (twoSystems) {
+  if (HasSecondSystem(v)) {
     files.BuildSecondTsvData(n);
     files.WriteTsvFile(2, names.Folder, n);
     if (showTabs) files.ShowInTab(DerivedFileKind::SecondTsv, 0);
@@ -133,6 +130,12 @@ void WriteDerivedFiles(TDecodeContext& ctx, const TDerivedNames& names) {
 }
 
 }  // namespace
+
+bool HasSecondSystem(const TDecodedValues& v) {
+  return (v.DeviceCode < 50 && (v.SchemeName1 == texts::SchemeA2 || v.SchemeName1 == texts::SchemeA3p ||
+                                v.SchemeName1 == texts::SchemeA3o)) ||
+         v.DeviceCode == 53 || v.DeviceCode == 56;
+}
 
 std::optional<std::uint32_t> DeviceCodeOfTypeByte(std::uint8_t typeByte) {
   switch (typeByte) {

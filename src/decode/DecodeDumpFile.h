@@ -42,6 +42,11 @@ struct TDerivedNames {
 };
 TDerivedNames DeriveNames(const std::string& path, const StorageOptions& options);
 
+// True when the decoded meter has a second heat system with its own -02.tsv
+// report: codes 53 and 56, and codes 1..49 with a two-circuit first scheme
+// (SchemeA2, SchemeA3p, SchemeA3o).
+bool HasSecondSystem(const TDecodedValues& values);
+
 // The device code of a type byte (image byte 128); nullopt for an unlisted
 // byte. Type byte 0 is resolved by the caller from the text header.
 std::optional<std::uint32_t> DeviceCodeOfTypeByte(std::uint8_t typeByte);
