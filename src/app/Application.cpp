@@ -139,6 +139,7 @@ bool Application::StartReading(EndHandler handler) {
     Progress.StartReadingView();
   }
   reader_ = std::move(reader);
+  endPending_ = true;
   reader_->Start();
   return true;
 }
@@ -159,9 +160,14 @@ ReaderProgress Application::Snapshot() const {
 bool Application::ReadingRunning() const { return reader_ && !reader_->Finished(); }
 
 void Application::Poll() {
-  if (!reader_) return;
+  if (!reader_ || !endPending_) return;
   Progress.Tick(Snapshot(), clock_.Now());
-  if (!reader_->Finished()) return;
+  if (reader_->Finished()) RunEndHandler();
+}
+
+void Application::RunEndHandler() {
+  // Cleared first: the handler pumps messages (decoding does), and a timer may call Poll() again.
+  endPending_ = false;
   reader_->Join();
   if (endHandler_ == EndHandler::Task) {
     TaskTerminate();
@@ -185,6 +191,7 @@ void Application::AbortReading() {
   }
   reader_->Join();
   reader_.reset();
+  endPending_ = false;
 }
 
 void Application::ThreadTestTerminate() {

@@ -55,7 +55,8 @@ class Application {
   // false (with a message) when an edit holds no valid number or the item is no direct link.
   bool BuTestClick();
   // The progress window's timer: refreshes the progress model and, once the
-  // reader has ended, joins it and runs its end handler.
+  // reader has ended, joins it and runs its end handler (once per reading,
+  // also when Poll() is called again from inside it).
   void Poll();
   // "Стоп" in the progress window.
   void StopReading();
@@ -107,6 +108,8 @@ class Application {
  private:
   enum class EndHandler { Ordinary, Task };
   bool StartReading(EndHandler handler);
+  // The end handler of the finished reading; it runs once per reading.
+  void RunEndHandler();
   void ThreadTestTerminate();
   void TaskTerminate();
   void TaskFileProcessing();
@@ -127,6 +130,7 @@ class Application {
   std::unique_ptr<UserInterface> statusUi_;
   std::unique_ptr<TConnectTread> reader_;
   EndHandler endHandler_ = EndHandler::Ordinary;
+  bool endPending_ = false;  // a reading was started and its end handler has not run yet
   std::optional<TTaskFile> task_;
   bool terminated_ = false;
   int exitCode_ = 0;

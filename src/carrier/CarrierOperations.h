@@ -93,13 +93,17 @@ class CarrierOperations {
   void Pause(int ms);
   void ShowError(int result, const std::string& dev);
   void SetLabel(CarrierLabel& label, const std::string& text, Colour colour = ColourBlack);
+  // The auto-poll timer and its label; the second also binds ReadSPBtn to the poll's stop action.
   void PollOn();
+  void PollOnWithStopButton();
   void PollOff();
   void NkpBegin();
   void NkpFailEnd(int result);
-  void ConnectNkp();
-  void ConnectLtr();
-  bool ListLtr(bool allowCorrection);
+  void ConnectNkp(bool freshConnect);
+  void ConnectLtr(bool freshConnect);
+  bool ListLtr(bool allowCorrection, bool freshConnect);
+  // Row 1 after a fresh connect, else the row that was current when it still exists.
+  void KeepCurrentRow(int previousRow, bool freshConnect, int files);
   void CopyNkp();
   void CopyLtr();
   void RemoveFile(int index);

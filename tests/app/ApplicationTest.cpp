@@ -32,6 +32,18 @@ class SimulatorLinks final : public LinkOpener {
   }
 };
 
+// A front end whose message pump also runs its timers (the progress window's
+// timer calls Poll()).
+class PumpingConsoleUi final : public ConsoleUserInterface {
+ public:
+  using ConsoleUserInterface::ConsoleUserInterface;
+  void ProcessMessages() override {
+    ConsoleUserInterface::ProcessMessages();
+    if (OnPump) OnPump();
+  }
+  std::function<void()> OnPump;
+};
+
 class ApplicationLifecycle : public ::testing::Test {
  protected:
   ApplicationLifecycle() {
@@ -70,7 +82,7 @@ class ApplicationLifecycle : public ::testing::Test {
 
   test::TempDir dir_;
   std::ostringstream messages_;
-  ConsoleUserInterface ui_{messages_};
+  PumpingConsoleUi ui_{messages_};
   SimulatorLinks links_;
   Application app_{ui_, SystemClock::Instance(), dir_.Path(), links_};
   std::unique_ptr<MeterSimulator> sim_;
@@ -93,13 +105,20 @@ TEST_F(ApplicationLifecycle, SuccessfulReadingStoresAndDecodesTheDump) {
   StartMeter();
   app_.Construct({});
   app_.Panel.MODBox = ItemRs232;
+  int endings = 0;
   app_.OnReadingEnded = [&](int status) {
     EXPECT_EQ(status, 0);
     ended_ = true;
+    ++endings;
+    app_.Poll();  // re-entrant, as from a timer while the end handler runs
   };
+  ui_.OnPump = [&] { app_.Poll(); };  // decoding pumps messages
   ASSERT_TRUE(app_.BuTestClick());
   EXPECT_EQ(app_.Progress.ButtonCaption, "Стоп");
   RunToEnd();
+  app_.Poll();
+  app_.Poll();
+  EXPECT_EQ(endings, 1);  // the end handler runs once per reading
   EXPECT_EQ(app_.Progress.Status.Text, "ЧТЕНИЕ ДАННЫХ УСПЕШНО ЗАВЕРШЕНО");
   EXPECT_FALSE(app_.Progress.Visible);
   EXPECT_FALSE(app_.Terminated());  // interactive use goes on
