@@ -35,6 +35,8 @@
 #include "decode/views/HexView.h"
 #include "decode/views/IdentificationView.h"
 #include "decode/views/PageLayout.h"
+#include "app/ConnectPropModel.h"
+#include "gui/ConnectPr.h"
 #include "gui/EditBoxWidget.h"
 #include "gui/GridView.h"
 #include "gui/ProgressForm.h"
@@ -50,8 +52,6 @@ namespace {
 namespace vt = velk::report_view_texts;
 
 constexpr int PortCount = 64;
-constexpr int HeightWithData = 600;
-constexpr int HeightWithoutData = 113;
 const QColor ReportRowBlue = ToQColor(ReportCurrentRowBlue);
 
 QLabel* NamedLabel(const QString& name, const QString& text, QWidget* parent) {
@@ -528,11 +528,7 @@ void TMFmDorva301::ArrangePages() {
   const TPageLayout layout = ArrangePagesLayout(values.DeviceCode, pageSettings);
   const bool mayFill = ViewsMayFill(values, settings.DATAPanelVisible);
 
-  if (mayFill && layout.FillOperational) {
-    groupBox4_->SetBox(BuildIdentificationBox(values));
-    groupBox27_->SetBox(BuildAccumulatedBox(values));
-    lsdGrid_->SetGrid(BuildCurrentValuesGrid(values));
-  }
+  if (mayFill && layout.FillOperational) FillOperational();
   SetTabShown(tabOperData_, layout.ShowOperational);
   if (mayFill && layout.FillConstants) FillConstants();
   SetTabShown(tabConst_, layout.ShowConstants);
@@ -553,6 +549,20 @@ void TMFmDorva301::ArrangePages() {
   if (layout.ActivateOperational) pageControl_->setCurrentWidget(tabOperData_);
   acView_->setEnabled(true);
   pageControl_->setVisible(settings.DATAPanelVisible);
+}
+
+void TMFmDorva301::RebuildTables() {
+  if (app_.Busy || !ViewsMayFill(app_.Values, app_.Settings.DATAPanelVisible)) return;
+  FillOperational();
+  FillConstants();
+  hexGrid_->SetGrid(BuildHexGrid(app_.Image, app_.Values.DeviceCode));
+  FillArchives();
+}
+
+void TMFmDorva301::FillOperational() {
+  groupBox4_->SetBox(BuildIdentificationBox(app_.Values));
+  groupBox27_->SetBox(BuildAccumulatedBox(app_.Values));
+  lsdGrid_->SetGrid(BuildCurrentValuesGrid(app_.Values));
 }
 
 void TMFmDorva301::FillArchives() {
@@ -637,7 +647,35 @@ void TMFmDorva301::OpenDumpFile(const QString& path) {
 
 void TMFmDorva301::AcViewExecute() { app_.LaunchViewer(); }
 
-void TMFmDorva301::N1Click(int page) {}
+void TMFmDorva301::N1Click(int page) {
+  TConnectProp dialog(FillConnectProp(app_.Settings, page == 0 ? ConnectPropPage::ProgramSettings
+                                                               : ConnectPropPage::LinkSettings),
+                      this);
+  const ModalResult result = dialog.exec() == QDialog::Accepted ? ModalResult::Ok : ModalResult::Cancel;
+  const TConnectPropOutcome outcome =
+      ConfirmConnectProp(dialog.Fields(), result, app_.Settings, app_.Panel, ShownImageOf(app_.Values, !app_.Busy));
+  if (!outcome.Error.empty()) {
+    ui_.ShowMessage(outcome.Error);
+    return;
+  }
+  if (!outcome.Confirmed()) return;
+  rtc1_->setChecked(outcome.RTC1Checked);
+  pfRec_->setChecked(outcome.PFRecChecked);
+  if (outcome.PortBoxChanged) ShowPanel();
+  pageControl_->setVisible(outcome.DataPanelVisible);
+  setMinimumHeight(outcome.MainHeight);
+  setMaximumHeight(outcome.DataPanelVisible ? QWIDGETSIZE_MAX : outcome.MainHeight);
+  resize(width(), outcome.MainHeight);
+  SetTabShown(tabOperData_, outcome.Tabs.TabSheetOperData);
+  SetTabShown(tabArhiv_, outcome.Tabs.TabSheetArhiv);
+  SetTabShown(tabDamp_, outcome.Tabs.TabSheetDamp);
+  SetTabShown(tabConst_, outcome.Tabs.TabSheetConst);
+  if (outcome.Tabs.TabSheet1tsv) SetTabShown(tab1tsv_, *outcome.Tabs.TabSheet1tsv);
+  if (outcome.Tabs.TabSheet2tsv) SetTabShown(tab2tsv_, *outcome.Tabs.TabSheet2tsv);
+  if (outcome.Tabs.TabSheetTsd) SetTabShown(tabTsd_, *outcome.Tabs.TabSheetTsd);
+  if (outcome.StoreSettings) StoreSettingsFile();
+  if (outcome.RebuildTables) RebuildTables();
+}
 
 void TMFmDorva301::N6Click() {}
 
@@ -648,7 +686,7 @@ void TMFmDorva301::ApplyWindowSize() {
   pfRec_->setChecked(app_.Settings.PFRec);
   const bool data = app_.Settings.DATAPanelVisible;
   pageControl_->setVisible(data);
-  const int height = data ? HeightWithData : HeightWithoutData;
+  const int height = data ? MainHeightWithDataPanel : MainHeightWithoutDataPanel;
   setMinimumHeight(height);
   if (!data) setMaximumHeight(height);
   const int width = app_.Settings.MainWidth > 0 ? app_.Settings.MainWidth : 1000;

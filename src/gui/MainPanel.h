@@ -77,6 +77,8 @@ class TMFmDorva301 : public QMainWindow {
   QWidget* BuildConstantsTab();
   QWidget* BuildTsvTab(int system);
   QWidget* BuildTsdTab();
+  void RebuildTables();
+  void FillOperational();
   void FillArchives();
   void FillConstants();
   void FillTsv(int system, const TsvReportView& view);

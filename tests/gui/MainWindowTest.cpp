@@ -2,10 +2,16 @@
 // reading from a simulated meter, closing the window during a reading,
 // opening a stored dump, the keys of the read panel's edits.
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "app/SettingsRecord.h"
 #include "decode/views/ArchiveViews.h"
 #include "decode/views/CurrentValuesView.h"
 #include "decode/views/HexView.h"
@@ -141,6 +147,85 @@ void MainWindowTest::PanelKeysFollowTheInputRules() {
   address->clear();
   h.Find<QWidget>("ComboBox1")->setFocus();
   QCOMPARE(address->text(), QString("0"));  // leaving it empty puts "0" back
+}
+
+namespace {
+
+// Runs `step` on the settings dialog once "menu" opens it, then presses `button`.
+void WithSettingsDialog(Harness& h, const char* menu, const std::function<void(QDialog&)>& step, const char* button) {
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    step(*dialog);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+    ran = true;
+  });
+  h.Find<QAction>(menu)->trigger();
+  QVERIFY(ran);
+}
+
+std::vector<std::uint8_t> FileBytes(const fs::path& file) { return velk::test::ReadBytes(file); }
+
+}  // namespace
+
+void MainWindowTest::SettingsDialogConfirmsCancelsAndStopsAtABadField() {
+  TSettingsRecord settings = Harness::Settings();
+  settings.ComboBox1 = "COM12";
+  Harness h(settings);
+  const fs::path cfg = h.dir / "VelkReader.cfg";
+
+  WithSettingsDialog(
+      h, "N4",
+      [](QDialog& d) {
+        QCOMPARE(d.findChild<QTabWidget*>("PageControl1")->currentIndex(), 1);
+        QCOMPARE(d.findChild<QComboBox*>("ComboBox1")->currentIndex(), 11);
+        d.findChild<QComboBox*>("CBRS232QualityEx")->setCurrentText("64");
+        auto* timeOut = d.findChild<QLineEdit*>("LaRS232TimeOut");
+        timeOut->clear();
+        QTest::keyClicks(timeOut, "4000000");
+        QCOMPARE(timeOut->text(), QString("3600000"));
+        auto* retries = d.findChild<QLineEdit*>("LaRS232Povtor");
+        retries->clear();
+        QTest::keyClicks(retries, "-");
+        QCOMPARE(retries->text(), QString("-1"));
+      },
+      "OKBtn");
+  TSettingsRecord stored;
+  QVERIFY(LoadSettings(stored, cfg, h.ui));
+  QCOMPARE(int(stored.CBRS232QualityEx), 4);
+  QCOMPARE(stored.LaRS232TimeOut, 3600000);
+  QCOMPARE(stored.LaRS232Povtor, -1);
+  QCOMPARE(stored.ComboBox1, std::string("COM12"));
+
+  const std::vector<std::uint8_t> before = FileBytes(cfg);
+  WithSettingsDialog(
+      h, "N4", [](QDialog& d) { d.findChild<QLineEdit*>("LaRS232TimeOut")->setText("1234"); }, "CancelBtn");
+  QCOMPARE(h.app->Settings.LaRS232TimeOut, 3600000);
+  QVERIFY(FileBytes(cfg) == before);
+
+  WithSettingsDialog(
+      h, "N4",
+      [](QDialog& d) {
+        d.findChild<QLineEdit*>("LaRS232TimeOut")->setText("250");
+        d.findChild<QLineEdit*>("NKPPovtor")->clear();  // the carrier pages convert their edits unconditionally
+      },
+      "OKBtn");
+  QCOMPARE(h.messages.size(), std::size_t(1));
+  QCOMPARE(h.app->Settings.LaRS232TimeOut, 250);  // fields before the bad one are taken
+  QVERIFY(FileBytes(cfg) == before);             // but nothing is written
+
+  WithSettingsDialog(
+      h, "N1",
+      [](QDialog& d) {
+        QCOMPARE(d.findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);
+        auto* dataPanel = d.findChild<QCheckBox*>("DATAPanelVisible");
+        dataPanel->setChecked(false);
+        QVERIFY(!d.findChild<QCheckBox*>("OPVDataVisible")->isEnabled());
+      },
+      "OKBtn");
+  QCOMPARE(h.window->height(), 113);
+  QVERIFY(!h.Find<QWidget>("PageControl1")->isVisible());
 }
 
 void MainWindowTest::DumpFilterInQtSyntax() {

@@ -13,6 +13,7 @@ class MainWindowTest : public QObject {
   void ClosingDuringAReadingStopsAndWaits();
   void OpenArrangesTheTabsOfTheDumpsCode();
   void PanelKeysFollowTheInputRules();
+  void SettingsDialogConfirmsCancelsAndStopsAtABadField();
   void DumpFilterInQtSyntax();
 };
 
