@@ -582,7 +582,6 @@ void TMFmDorva301::FillConstants() {
   for (const TEditBox& box : view.Groups) {
     auto* widget = new EditBoxWidget(Q(box.Name), box.Edits.size() > 6 ? 2 : 1, constantsPage_);
     widget->SetBox(box);
-    if (box.Caption.empty()) widget->setTitle(Q(box.Name));
     constantGroups_.push_back(widget);
     if (!box.Visible) continue;
     grid->addWidget(widget, slot / GroupsPerRow, slot % GroupsPerRow, Qt::AlignTop);
