@@ -162,6 +162,35 @@ TEST_F(ApplicationLifecycle, DumpWriteFailureKeepsTheWritersMessageAndTheExitCod
   EXPECT_EQ(std::find(lines.begin(), lines.end(), "ЧТЕНИЕ ДАННЫХ УСПЕШНО ЗАВЕРШЕНО"), lines.end());
 }
 
+TEST_F(ApplicationLifecycle, TaskFileReadsEachRecordAndShowsTheProgressWindowForEach) {
+  StartMeter();
+  std::vector<std::uint8_t> task(3 * TaskRecordSize, 0);
+  const std::string data = (dir_ / "data").string();
+  for (std::size_t record = 1; record <= 2; ++record) {
+    std::uint8_t* r = task.data() + record * TaskRecordSize;
+    r[0] = 1;         // latest changes
+    r[1] = ItemRs232;
+    r[33] = static_cast<std::uint8_t>(data.size());
+    std::copy(data.begin(), data.end(), r + 34);
+    r[336] = 3;  // a folder per meter, separate .dat and .tsv folders
+  }
+  test::WriteBytes(dir_ / "two.tsm", task);
+  const std::vector<std::string> args{"-F" + (dir_ / "two.tsm").string()};
+  app_.Construct(args);
+  int endings = 0;
+  app_.OnReadingEnded = [&](int status) {
+    EXPECT_EQ(status, 0);
+    ++endings;
+  };
+  app_.RunCommandLine(args);
+  ui_.RunUntil([&] { return app_.Terminated(); }, std::chrono::milliseconds(5), [&] { app_.Poll(); });
+  EXPECT_EQ(endings, 2);
+  // The second reading starts inside the first one's end handler: the window never
+  // looks hidden to a front end's timer, so it counts the showings.
+  EXPECT_EQ(app_.Progress.ShowCount, 2);
+  EXPECT_EQ(app_.ExitCode(), exitcode::Success);
+}
+
 TEST_F(ApplicationLifecycle, TaskFileWithOneRecordReadsNoMeter) {
   test::WriteBytes(dir_ / "one.tsm", std::vector<std::uint8_t>(TaskRecordSize, 0));
   const std::vector<std::string> args{"-F" + (dir_ / "one.tsm").string()};
