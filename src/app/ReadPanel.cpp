@@ -41,10 +41,9 @@ const std::string* InterfacePort(const TSettingsRecord& settings, int item) {
 }
 
 void MODBoxChange(ReadPanel& panel, const TSettingsRecord& settings) {
-  if (panel.MODBox <= ItemModemRs485) {
-    const std::string* port = InterfacePort(settings, panel.MODBox);
-    if (IsPortBoxItem(*port)) panel.ComboBox1 = *port;
-  }
+  // The carriers' ports too: the carrier commands open the port the box shows.
+  const std::string* port = InterfacePort(settings, panel.MODBox);
+  if (port && IsPortBoxItem(*port)) panel.ComboBox1 = *port;
   if (panel.MODBox == ItemRs485 && panel.LEdSetevoyAdr.empty()) panel.LEdSetevoyAdr = "0";
 }
 

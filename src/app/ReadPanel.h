@@ -38,8 +38,8 @@ struct ReadPanel {
 std::string* InterfacePort(TSettingsRecord& settings, int item);
 const std::string* InterfacePort(const TSettingsRecord& settings, int item);
 
-// MODBoxChange for the direct links: the port box selects the interface's
-// port; RS485 turns an empty address into "0".
+// MODBoxChange of the panel's data: the port box selects the interface's (or
+// the carrier's) port; RS485 turns an empty address into "0".
 void MODBoxChange(ReadPanel& panel, const TSettingsRecord& settings);
 // ComboBox1Change: the chosen port becomes the port of the shown interface.
 void ComboBox1Change(ReadPanel& panel, TSettingsRecord& settings, const std::string& portName);

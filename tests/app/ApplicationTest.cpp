@@ -10,6 +10,8 @@
 #include "app/RememberedDump.h"
 #include "common/MeterCfg.h"
 #include "imagebuilder/Family5ImageBuilder.h"
+#include "common/NativePath.h"
+#include "link/DumpFile.h"
 #include "link/LinkOpener.h"
 #include "meter-sim/MeterSimulator.h"
 #include "support/TempDir.h"
@@ -189,6 +191,44 @@ TEST_F(ApplicationLifecycle, TaskFileReadsEachRecordAndShowsTheProgressWindowFor
   // looks hidden to a front end's timer, so it counts the showings.
   EXPECT_EQ(app_.Progress.ShowCount, 2);
   EXPECT_EQ(app_.ExitCode(), exitcode::Success);
+}
+
+TEST_F(ApplicationLifecycle, JoinFolderJoinsEveryDumpThroughTheApplicationsDecode) {
+  TSettingsRecord settings = DefaultsHere();
+  settings.TSVCnc = false;
+  const SettingsBytes bytes = EncodeSettings(settings);
+  test::WriteBytes(dir_ / "VelkReader.cfg", {bytes.begin(), bytes.end()});
+  app_.Construct({});
+  // Three readings of one meter, an hour apart, in a folder of their own.
+  fs::create_directories(dir_ / "dumps");
+  const TDateTime start = SystemClock::Instance().Now() - 0.5;
+  for (int n = 1; n <= 3; ++n) {
+    TDumpImage image;
+    Family5ImageBuilder(53).SetSerial(777).SetClock(start + n * OneHour).FillHourRecords(10 + n).BuildFullDump(
+        start + n * OneHour, image);
+    StorageOptions options;
+    options.EdDataDir = (dir_ / "written").string();
+    DirectUserInterface quiet;
+    const std::string path = WriteDumpFile(image, {53, 777, 0, start + n * OneHour, start}, options, app_.Monitor, quiet);
+    ASSERT_FALSE(path.empty());
+    fs::copy_file(ToNativePath(path), dir_ / "dumps" / ("53-00777-00" + std::to_string(n) + ".dat"));
+  }
+  std::vector<std::string> heard;
+  const BatchJoinResult result = app_.JoinFolder((dir_ / "dumps").string(), [&](const std::string& path) {
+    heard.push_back(path);
+    return true;
+  });
+  EXPECT_EQ(result.Converted, 3);
+  EXPECT_TRUE(result.Failed.empty());
+  EXPECT_EQ(heard.size(), 3u);
+  EXPECT_FALSE(app_.Settings.TSVCnc);
+  std::vector<std::string> reports;
+  for (const auto& entry : fs::recursive_directory_iterator(dir_ / "data"))
+    if (entry.path().extension() == ".tsv") reports.push_back(entry.path().filename().string());
+  std::sort(reports.begin(), reports.end());
+  // Each report joined onto the one before it, which removes the one two back.
+  EXPECT_EQ(reports, (std::vector<std::string>{"53-00777-1-002.tsv", "53-00777-1-003.tsv", "53-00777-2-002.tsv",
+                                               "53-00777-2-003.tsv"}));
 }
 
 TEST_F(ApplicationLifecycle, TaskFileWithOneRecordReadsNoMeter) {
