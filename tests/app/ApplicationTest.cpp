@@ -13,6 +13,7 @@
 #include "common/NativePath.h"
 #include "link/DumpFile.h"
 #include "link/LinkOpener.h"
+#include "link/UnConnectTread.h"
 #include "meter-sim/MeterSimulator.h"
 #include "support/TempDir.h"
 
@@ -148,6 +149,23 @@ TEST_F(ApplicationLifecycle, FailedReadingSavesNothingAndOffersClose) {
   EXPECT_EQ(app_.Progress.ButtonCaption, "ОК");
   EXPECT_FALSE(fs::exists(dir_ / "data" / "53-12345" / "DAT"));
   EXPECT_TRUE(app_.Busy);
+}
+
+TEST_F(ApplicationLifecycle, ClosingTheProgressWindowStopsTheReadingThenRunsItsEndHandler) {
+  StartMeter();
+  app_.Construct({});
+  app_.Panel.MODBox = ItemRs232;
+  std::vector<int> endings;
+  app_.OnReadingEnded = [&](int status) { endings.push_back(status); };
+  ui_.OnPump = [&] { app_.Poll(); };  // the window's timer keeps running while it waits
+  ASSERT_TRUE(app_.BuTestClick());
+  EXPECT_TRUE(app_.CloseProgressWindow());
+  EXPECT_FALSE(app_.ReadingRunning());
+  EXPECT_EQ(endings, std::vector<int>{LinkStatus::Stopped});
+  EXPECT_FALSE(app_.Progress.Visible);
+  app_.Poll();
+  EXPECT_EQ(endings.size(), 1u);
+  EXPECT_FALSE(fs::exists(dir_ / "data" / "53-12345" / "DAT"));
 }
 
 TEST_F(ApplicationLifecycle, DumpWriteFailureKeepsTheWritersMessageAndTheExitCode) {
