@@ -75,6 +75,11 @@ class CarrierOperations {
   void AcLTR_DopMemDisExecute();
   void LTRMemGridSelectCell(int row, int col);
 
+  // The auto-poll switched by the window's other commands: off ("Автоопрос
+  // порта: ВЫКЛЮЧЕН"), or on with ReadSPBtn bound to the poll's stop action.
+  void PollOff();
+  void PollOnWithStopButton();
+
   void EnableNKPAction();
   void DisableNKPAction();
   void EnableLTRAction();
@@ -93,10 +98,8 @@ class CarrierOperations {
   void Pause(int ms);
   void ShowError(int result, const std::string& dev);
   void SetLabel(CarrierLabel& label, const std::string& text, Colour colour = ColourBlack);
-  // The auto-poll timer and its label; the second also binds ReadSPBtn to the poll's stop action.
+  // The auto-poll timer and its label only.
   void PollOn();
-  void PollOnWithStopButton();
-  void PollOff();
   void NkpBegin();
   void NkpFailEnd(int result);
   void ConnectNkp(bool freshConnect);
