@@ -51,14 +51,6 @@ SerialPortFactory CarrierPorts(LinkOpener& links) {
   };
 }
 
-// The port box's "COM<n>" as its item index n - 1 (item 0 for anything else).
-int PortBoxIndex(const std::string& portName) {
-  if (portName.rfind("COM", 0) != 0 || portName.size() < 4 || portName.size() > 6 ||
-      portName.find_first_not_of("0123456789", 3) != std::string::npos)
-    return 0;
-  return std::max(0, std::stoi(portName.substr(3)) - 1);
-}
-
 }  // namespace
 
 Application::Application(UserInterface& ui, const Clock& clock, std::filesystem::path programFolder,
@@ -348,7 +340,7 @@ void Application::CloseCarrier() {
 
 void Application::SyncCarrier() {
   Carrier.ModBox = Panel.MODBox;
-  CarrierThread.PortIndex = PortBoxIndex(Panel.ComboBox1);
+  CarrierThread.PortIndex = std::max(0, PortBoxIndex(Panel.ComboBox1));  // item 0 for a name the box lacks
   CarrierSettings& carrier = CarrierThread.Settings;
   carrier.Nkp = {Settings.NKPBaudCode, Settings.NKPTimeOutEdit, Settings.NKPMultiplierEdit, Settings.NKPPovtor};
   carrier.Ltr = {Settings.LTRBaudCode, Settings.LTRTimeOutEdit, Settings.LTRMultiplierEdit, Settings.LTRPovtor};

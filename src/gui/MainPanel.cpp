@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -36,6 +37,7 @@
 #include "decode/views/IdentificationView.h"
 #include "decode/views/PageLayout.h"
 #include "app/ConnectPropModel.h"
+#include "common/NativePath.h"
 #include "gui/ConnectPr.h"
 #include "gui/EditBoxWidget.h"
 #include "gui/GridView.h"
@@ -436,7 +438,10 @@ void TMFmDorva301::ShowPanel() {
   updatingPanel_ = false;
 }
 
-void TMFmDorva301::MODBoxChange() { ApplyLayout(velk::MODBoxChange(app_.Panel, app_.Settings)); }
+void TMFmDorva301::MODBoxChange() {
+  app_.MODBoxChange();
+  ApplyLayout(ModBoxLayoutOf(app_.Panel.MODBox, app_.Settings.MonitorChBox));
+}
 
 void TMFmDorva301::ApplyLayout(const ModBoxLayout& layout) {
   ShowPanel();
@@ -456,15 +461,15 @@ void TMFmDorva301::ApplyLayout(const ModBoxLayout& layout) {
 }
 
 void TMFmDorva301::SelectLinkItem(int item) {
-  if (const std::optional<ModBoxLayout> layout = LinkMenuClick(app_.Panel, app_.Settings, item)) {
-    ApplyLayout(*layout);
+  if (LinkMenuClick(app_.Panel, app_.Settings, item)) {
+    MODBoxChange();
   } else {
     for (int i = 0; i < int(linkItems_.size()); ++i) linkItems_[i]->setChecked(i == app_.Panel.TickedMenuItem);
   }
 }
 
 void TMFmDorva301::ComboBox1Change(int index) {
-  velk::ComboBox1Change(app_.Panel, app_.Settings, U(comboBox1_->itemText(index)));
+  app_.ComboBox1Change(U(comboBox1_->itemText(index)));
 }
 
 bool TMFmDorva301::eventFilter(QObject* watched, QEvent* event) {
@@ -547,7 +552,7 @@ void TMFmDorva301::ArrangePages() {
   SetTabShown(tab2tsv_, layout.ShowTsv2);
   SetTabShown(tabTsd_, layout.ShowTsd);
   if (layout.ActivateOperational) pageControl_->setCurrentWidget(tabOperData_);
-  acView_->setEnabled(true);
+  acView_->setEnabled(app_.AcViewEnabled);
   pageControl_->setVisible(settings.DATAPanelVisible);
 }
 
@@ -630,13 +635,17 @@ void TMFmDorva301::ToggleEmptyRecords() {
 // --- Files ---
 
 void TMFmDorva301::OpenClick() {
+  app_.SetCarrierAutoPoll(false);
   const QString path =
       QFileDialog::getOpenFileName(this, {}, Q(app_.RememberedDump), Q(QtFileFilter(std::string(texts::OpenDumpFilter))));
   if (!path.isEmpty()) OpenDumpFile(path);
+  app_.SetCarrierAutoPoll(true);
 }
 
 void TMFmDorva301::OpenDumpFile(const QString& path) {
-  if (!app_.OpenDump(U(path))) return;
+  const bool decoded = app_.OpenDump(U(path));
+  acView_->setEnabled(app_.AcViewEnabled);
+  if (!decoded) return;
   if (pageControl_->isTabVisible(pageControl_->indexOf(tabOperData_))) {
     pageControl_->setCurrentWidget(tabOperData_);
   } else if (pageControl_->isTabVisible(pageControl_->indexOf(tabArhiv_))) {
@@ -674,9 +683,32 @@ void TMFmDorva301::N1Click(int page) {
   if (outcome.Tabs.TabSheetTsd) SetTabShown(tabTsd_, *outcome.Tabs.TabSheetTsd);
   if (outcome.StoreSettings) StoreSettingsFile();
   if (outcome.RebuildTables) RebuildTables();
+  if (outcome.RefreshCarrierSettings) app_.SyncCarrier();
 }
 
-void TMFmDorva301::N6Click() {}
+void TMFmDorva301::N6Click() {
+  // A cancelled chooser runs nothing: the user asked for no folder.
+  const QString folder = QFileDialog::getExistingDirectory(
+      this, Q(texts::JoinFolderCaption), QString::fromStdString(ToNativePath(app_.Settings.EdDataDir).string()));
+  if (folder.isEmpty()) return;
+  QProgressDialog progress(this);
+  progress.setObjectName("JoinProgress");
+  progress.setWindowTitle(Q(texts::JoinFilesItem));
+  progress.setCancelButtonText(Q(texts::CancelButton));
+  progress.setRange(0, 0);
+  progress.setMinimumDuration(0);
+  progress.setWindowModality(Qt::WindowModal);
+  int converted = 0;
+  const BatchJoinResult result = app_.JoinFolder(U(folder), [&](const std::string& dumpPath) {
+    // The user may stop between two dumps.
+    if (progress.wasCanceled()) return false;
+    progress.setLabelText(QString("%1\n%2").arg(Q(dumpPath)).arg(++converted));
+    QCoreApplication::processEvents();
+    return !progress.wasCanceled();
+  });
+  progress.close();  // the batch has told the user why it stopped, if it did
+  (void)result;
+}
 
 // --- Window ---
 

@@ -191,22 +191,16 @@ void TfmReadProgress::Button1Click() {
   close();  // CloseRrogressForm
 }
 
-void TfmReadProgress::StopAndWait() {
-  if (!app_.ReadingRunning()) return;
-  app_.StopReading();
-  while (app_.ReadingRunning()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
-  app_.Poll();  // the end handler of the stopped reading
-  emit ReadingEnded();
-}
-
 void TfmReadProgress::closeEvent(QCloseEvent* event) {
-  if (commandLine_) {
+  const bool running = app_.ReadingRunning();
+  // Stops a running reading, waits for it pumping messages and runs its end handler.
+  const bool closes = app_.CloseProgressWindow();
+  if (running) emit ReadingEnded();
+  Render();
+  if (commandLine_ || !closes) {
     event->ignore();
     return;
   }
-  StopAndWait();
-  app_.Progress.Hide();
-  Render();
   event->accept();
 }
 

@@ -51,8 +51,6 @@ class TfmReadProgress : public QDialog {
  private:
   void Button1Click();
   void TimerTick();
-  // Stops a running reading and pumps messages until its thread has ended.
-  void StopAndWait();
 
   Application& app_;
   bool commandLine_;

@@ -60,7 +60,6 @@ void MainWindowTest::ReadingThroughTheWindow() {
   QVERIFY(h.messages.empty());
   QVERIFY(h.Find<QWidget>("TopPanel")->isEnabled());
   QCOMPARE(DumpCount(h.MeterFolder() / "DAT"), 1);
-  QVERIFY(h.Find<QAction>("AcView")->isEnabled());
 
   const TArchiveViewOptions options{h.app->Settings.ShowRtcRecords, h.app->Settings.PFRec};
   ExpectGrid(h, "LSDGrid", BuildCurrentValuesGrid(h.app->Values));
@@ -111,6 +110,7 @@ void MainWindowTest::OpenArrangesTheTabsOfTheDumpsCode() {
   }
   QVERIFY(!h.TabShown("TabSheetTsd"));
   QCOMPARE(h.Find<QTabWidget>("PageControl1")->currentWidget(), h.Find<QWidget>("TabSheetOperData"));
+  QVERIFY(h.Find<QAction>("AcView")->isEnabled());
 
   TDumpImage counter;
   PulseCounterImageBuilder(70).BuildFullDump(SystemClock::Instance().Now(), counter);

@@ -89,8 +89,6 @@ int main(int argc, char** argv) {
   gui::TMFmDorva301 window(app, ui, ProgramFolder(), false);
   window.show();
   if (tour) return gui::RunScreenshotTour(window, app, *tour) > 0 ? 0 : 1;
-  if (ChooseStartMode(arguments) == StartMode::OpenDump && app.DecodeDump(CommandLinePath(arguments[0]))) {
-    window.ArrangePages();
-  }
+  if (ChooseStartMode(arguments) == StartMode::OpenDump) app.StartWithDump(arguments[0]);
   return application.exec();
 }
