@@ -6,12 +6,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "app/SettingsRecord.h"
+#include "common/NativePath.h"
 #include "decode/views/ArchiveViews.h"
 #include "decode/views/CurrentValuesView.h"
 #include "decode/views/HexView.h"
@@ -226,6 +228,31 @@ void MainWindowTest::SettingsDialogConfirmsCancelsAndStopsAtABadField() {
       "OKBtn");
   QCOMPARE(h.window->height(), 113);
   QVERIFY(!h.Find<QWidget>("PageControl1")->isVisible());
+}
+
+void MainWindowTest::JoinFilesConvertsTheChosenFolder() {
+  Harness h;
+  const fs::path folder = h.dir / "data";
+  for (int number : {2, 1}) {
+    TDumpImage image;
+    Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(3 + number).BuildFullDump(
+        SystemClock::Instance().Now(), image);
+    velk::test::WriteBytes(folder / ("53-12345-00" + std::to_string(number) + ".dat"),
+                           {image.DumpImage.begin(), image.DumpImage.begin() + image.DumpLength});
+  }
+  QString preset;
+  QTimer::singleShot(0, [&] {
+    auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    QVERIFY(chooser);
+    preset = chooser->directory().absolutePath();
+    QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+  });
+  h.Find<QAction>("N6")->trigger();
+  QCOMPARE(preset, QString::fromStdString(folder.string()));  // the chooser starts in the data folder
+  QVERIFY(h.messages.empty());
+  QVERIFY(!h.app->ReportName1().empty());
+  QVERIFY2(fs::exists(ToNativePath(h.app->ReportName1())), h.app->ReportName1().c_str());
+  QVERIFY(h.app->Settings.TSVCnc);  // as it was before the batch
 }
 
 void MainWindowTest::DumpFilterInQtSyntax() {

@@ -14,6 +14,7 @@ class MainWindowTest : public QObject {
   void OpenArrangesTheTabsOfTheDumpsCode();
   void PanelKeysFollowTheInputRules();
   void SettingsDialogConfirmsCancelsAndStopsAtABadField();
+  void JoinFilesConvertsTheChosenFolder();
   void DumpFilterInQtSyntax();
 };
 
