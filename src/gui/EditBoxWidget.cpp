@@ -36,6 +36,8 @@ void EditBoxWidget::SetBox(const TEditBox& box) {
     line->setCursorPosition(0);
     grid->addWidget(label, row, column);
     grid->addWidget(line, row + 1, column);
+    label->show();  // children added to a shown box are not shown by themselves
+    line->show();
     ++slot;
   }
   grid->setRowStretch(((slot + columns_ - 1) / columns_) * 2, 1);

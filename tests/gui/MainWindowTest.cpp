@@ -69,6 +69,9 @@ void MainWindowTest::ReadingThroughTheWindow() {
   ExpectGrid(h, "DayDataGrid", BuildDayGrid(h.app->Values, options));
   ExpectGrid(h, "StringGrid1", BuildHexGrid(h.app->Image, 53));
   ExpectGrid(h, "TSV1HrGrid", h.app->Reports().Views().FirstTsv.HourGrid);
+  auto* fileVersion = h.Find<QWidget>("TabSheet1tsv")->findChild<QLineEdit*>("FileVersion");
+  QVERIFY(fileVersion);
+  QCOMPARE(fileVersion->text().toStdString(), h.app->Reports().Views().FirstTsv.Header.Find("FileVersion")->Text);
   QCOMPARE(h.Find<QLineEdit>("ZavNumber")->text().toStdString(),
            BuildIdentificationBox(h.app->Values).Find("ZavNumber")->Text);
   QVERIFY(h.TabShown("TabSheetOperData"));
