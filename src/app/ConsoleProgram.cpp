@@ -152,4 +152,3 @@ int RunConsoleProgram(int argc, char** argv) {
 }
 
 }  // namespace velk
-

@@ -49,7 +49,8 @@ constexpr const char* SeparateFoldersLabel = "Отдельные поддире�
 
 }  // namespace
 
-TConnectProp::TConnectProp(const TConnectPropDialog& fields, QWidget* parent) : QDialog(parent), fields_(fields) {
+TConnectProp::TConnectProp(const TConnectPropDialog& fields, QWidget* parent)
+    : QDialog(parent), fields_(fields) {
   setObjectName("TConnectProp");
   setWindowTitle(Q(texts::ConnectPropCaption));
   setModal(true);
@@ -107,7 +108,8 @@ QLineEdit* TConnectProp::Edit(QWidget* parent, const char* name, std::string_vie
 }
 
 QComboBox* TConnectProp::Combo(QWidget* parent, const char* name, std::string_view label,
-                               int TConnectPropDialog::*field, const std::vector<QString>& items, QFormLayout* form) {
+                               int TConnectPropDialog::*field, const std::vector<QString>& items,
+                               QFormLayout* form) {
   auto* box = new QComboBox(parent);
   box->setObjectName(name);
   for (const QString& item : items) box->addItem(item);
@@ -136,7 +138,8 @@ QWidget* TConnectProp::BuildProgramPage() {
     rowLayout->addWidget(browse);
     connect(browse, &QToolButton::clicked, this, [this, edit, folder] {
       if (folder) {
-        const QString chosen = QFileDialog::getExistingDirectory(this, Q(texts::DataFolderCaption), edit->text());
+        const QString chosen =
+            QFileDialog::getExistingDirectory(this, Q(texts::DataFolderCaption), edit->text());
         if (!chosen.isEmpty()) edit->setText(chosen);
       } else {
         const QString preset = QFileInfo::exists(edit->text()) ? edit->text() : QString();
@@ -160,7 +163,8 @@ QWidget* TConnectProp::BuildProgramPage() {
   filesLayout->addWidget(tsvCnc);
   auto* monthsRow = new QHBoxLayout();
   auto* monthsLabel = new QLabel(Q(texts::LabeledEdit1Label), files);
-  months_ = Edit(files, "LabeledEdit1", texts::LabeledEdit1Label, &D::LabeledEdit1, EditRule::Months, nullptr);
+  months_ =
+      Edit(files, "LabeledEdit1", texts::LabeledEdit1Label, &D::LabeledEdit1, EditRule::Months, nullptr);
   months_->setMaximumWidth(50);
   auto* up = new QToolButton(files);
   up->setObjectName("UpDown1Up");
@@ -169,12 +173,14 @@ QWidget* TConnectProp::BuildProgramPage() {
   down->setObjectName("UpDown1Down");
   down->setArrowType(Qt::DownArrow);
   auto* unit = new QLabel(Q(texts::UpDown1Unit), files);
-  for (QWidget* w : std::initializer_list<QWidget*>{monthsLabel, months_, up, down, unit}) monthsRow->addWidget(w);
+  for (QWidget* w : std::initializer_list<QWidget*>{monthsLabel, months_, up, down, unit})
+    monthsRow->addWidget(w);
   monthsRow->addStretch();
   monthControls_ = {monthsLabel, months_, up, down, unit};
   filesLayout->addLayout(monthsRow);
   auto step = [this](bool upwards) {
-    fields_.UpDown1 = UpDown1Click(months_->text().toInt() > 0 ? months_->text().toInt() : fields_.UpDown1, upwards);
+    fields_.UpDown1 =
+        UpDown1Click(months_->text().toInt() > 0 ? months_->text().toInt() : fields_.UpDown1, upwards);
     months_->setText(QString::number(fields_.UpDown1));
   };
   connect(up, &QToolButton::clicked, this, [step] { step(true); });
@@ -279,7 +285,8 @@ void TConnectProp::FollowEnabling() {
 }
 
 bool TConnectProp::eventFilter(QObject* watched, QEvent* event) {
-  const auto rule = std::find_if(rules_.begin(), rules_.end(), [&](const auto& r) { return r.first == watched; });
+  const auto rule =
+      std::find_if(rules_.begin(), rules_.end(), [&](const auto& r) { return r.first == watched; });
   if (rule == rules_.end()) return QDialog::eventFilter(watched, event);
   QLineEdit* edit = rule->first;
   if (event->type() == QEvent::FocusOut) {

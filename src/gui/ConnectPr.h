@@ -46,9 +46,10 @@ class TConnectProp : public QDialog {
 
   QWidget* BuildProgramPage();
   QWidget* BuildLinkPage();
-  QCheckBox* Check(QWidget* parent, const char* name, std::string_view label, bool TConnectPropDialog::*field);
-  QLineEdit* Edit(QWidget* parent, const char* name, std::string_view label, std::string TConnectPropDialog::*field,
-                  EditRule rule, QFormLayout* form);
+  QCheckBox* Check(QWidget* parent, const char* name, std::string_view label,
+                   bool TConnectPropDialog::*field);
+  QLineEdit* Edit(QWidget* parent, const char* name, std::string_view label,
+                  std::string TConnectPropDialog::*field, EditRule rule, QFormLayout* form);
   QComboBox* Combo(QWidget* parent, const char* name, std::string_view label, int TConnectPropDialog::*field,
                    const std::vector<QString>& items, QFormLayout* form);
   void FollowEnabling();

@@ -28,7 +28,8 @@ std::string QtFileFilter(const std::string& systemFilter) {
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
     std::string description = parts[i];
     const auto open = description.rfind('(');
-    if (open != std::string::npos && Trimmed(description).back() == ')') description = description.substr(0, open);
+    if (open != std::string::npos && Trimmed(description).back() == ')')
+      description = description.substr(0, open);
     std::string patterns;
     for (const std::string& pattern : Split(parts[i + 1], ';')) {
       std::string p = Trimmed(pattern);

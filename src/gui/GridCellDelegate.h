@@ -10,7 +10,8 @@ namespace velk::gui {
 
 class GridCellDelegate : public QStyledItemDelegate {
  public:
-  GridCellDelegate(QObject* parent, int textTopPixels) : QStyledItemDelegate(parent), textTop_(textTopPixels) {}
+  GridCellDelegate(QObject* parent, int textTopPixels)
+      : QStyledItemDelegate(parent), textTop_(textTopPixels) {}
 
   // The current row's colour; an invalid colour leaves the current row unmarked.
   void SetCurrentRowColour(const QColor& colour) { currentRow_ = colour; }

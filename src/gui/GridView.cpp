@@ -49,9 +49,9 @@ void GridView::resizeEvent(QResizeEvent* event) {
 
 void GridView::ApplyColumnWidths() {
   const QFontMetrics metrics(font());
-  const std::vector<int> widths = ColumnPixels(model_->Grid(), viewport()->width(), [&](const std::string& text) {
-    return metrics.horizontalAdvance(QString::fromStdString(text));
-  });
+  const std::vector<int> widths = ColumnPixels(
+      model_->Grid(), viewport()->width(),
+      [&](const std::string& text) { return metrics.horizontalAdvance(QString::fromStdString(text)); });
   for (int column = 0; column < int(widths.size()); ++column) setColumnWidth(column, widths[column]);
 }
 

@@ -24,27 +24,28 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/WindowTexts.h"
-#include "carrier/CarrierTexts.h"
-#include "decode/views/ViewTexts.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/ConnectPropModel.h"
 #include "app/InputRules.h"
 #include "app/ReadPanel.h"
+#include "app/WindowTexts.h"
+#include "carrier/CarrierTexts.h"
+#include "common/NativePath.h"
 #include "decode/views/ArchiveViews.h"
 #include "decode/views/ConstantsView.h"
 #include "decode/views/CurrentValuesView.h"
 #include "decode/views/HexView.h"
 #include "decode/views/IdentificationView.h"
 #include "decode/views/PageLayout.h"
-#include "app/ConnectPropModel.h"
-#include "common/NativePath.h"
+#include "decode/views/ViewTexts.h"
 #include "gui/ConnectPr.h"
 #include "gui/EditBoxWidget.h"
+#include "gui/FileFilter.h"
 #include "gui/GridView.h"
 #include "gui/ProgressForm.h"
 #include "gui/QtText.h"
 #include "gui/QtUserInterface.h"
-#include "gui/FileFilter.h"
 #include "reports/ReportViewTexts.h"
 #include "reports/ReportViews.h"
 
@@ -98,7 +99,11 @@ std::size_t ByteCaret(const QLineEdit& edit) {
 
 TMFmDorva301::TMFmDorva301(Application& app, QtUserInterface& ui, std::filesystem::path programFolder,
                            bool commandLine, QWidget* parent)
-    : QMainWindow(parent), app_(app), ui_(ui), programFolder_(std::move(programFolder)), commandLine_(commandLine) {
+    : QMainWindow(parent),
+      app_(app),
+      ui_(ui),
+      programFolder_(std::move(programFolder)),
+      commandLine_(commandLine) {
   setObjectName("TMFmDorva301");
   setWindowTitle(Q(texts::ProgramTitle));
   ui_.BoxParent = this;
@@ -202,6 +207,9 @@ void TMFmDorva301::BuildMenus() {
 
   aboutMenu_ = menuBar()->addMenu(Q(texts::AboutMenu));
   aboutMenu_->setObjectName("About1");
+  QAction* about = aboutMenu_->addAction(
+      Q(texts::AboutMenu), this, [this] { ui_.ShowMessage(UsageCaption() + "\n\n" + UsageMessage()); });
+  about->setObjectName("AboutItem");
 }
 
 QWidget* TMFmDorva301::BuildReadPanel() {
@@ -317,7 +325,8 @@ QTabWidget* TMFmDorva301::BuildDataPanel() {
 
   // The carrier page has its place here; its controls come with the carrier window.
   tabCarrier_ = Page(pageControl_, "TabSheetNKP", Q(texts::MODBoxItems[ItemNkp]));
-  for (QWidget* tab : {tabOperData_, tabArhiv_, tabDamp_, tabConst_, tab1tsv_, tab2tsv_, tabTsd_, tabCarrier_}) {
+  for (QWidget* tab :
+       {tabOperData_, tabArhiv_, tabDamp_, tabConst_, tab1tsv_, tab2tsv_, tabTsd_, tabCarrier_}) {
     SetTabShown(tab, false);
   }
   return pageControl_;
@@ -464,13 +473,12 @@ void TMFmDorva301::SelectLinkItem(int item) {
   if (LinkMenuClick(app_.Panel, app_.Settings, item)) {
     MODBoxChange();
   } else {
-    for (int i = 0; i < int(linkItems_.size()); ++i) linkItems_[i]->setChecked(i == app_.Panel.TickedMenuItem);
+    for (int i = 0; i < int(linkItems_.size()); ++i)
+      linkItems_[i]->setChecked(i == app_.Panel.TickedMenuItem);
   }
 }
 
-void TMFmDorva301::ComboBox1Change(int index) {
-  app_.ComboBox1Change(U(comboBox1_->itemText(index)));
-}
+void TMFmDorva301::ComboBox1Change(int index) { app_.ComboBox1Change(U(comboBox1_->itemText(index))); }
 
 bool TMFmDorva301::eventFilter(QObject* watched, QEvent* event) {
   if (watched == setevoyAdr_ && event->type() == QEvent::FocusIn) {
@@ -481,9 +489,9 @@ bool TMFmDorva301::eventFilter(QObject* watched, QEvent* event) {
     const auto& key = static_cast<const QKeyEvent&>(*event);
     const char32_t ruleKey = RuleKey(key);
     if (ruleKey != 0 && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-      const bool accepted = watched == setevoyAdr_
-                                ? LEdSetevoyAdrKeyPress(ruleKey)
-                                : PorTelEditKeyPress(U(porTelEdit_->text()), ByteCaret(*porTelEdit_), ruleKey);
+      const bool accepted = watched == setevoyAdr_ ? LEdSetevoyAdrKeyPress(ruleKey)
+                                                   : PorTelEditKeyPress(U(porTelEdit_->text()),
+                                                                        ByteCaret(*porTelEdit_), ruleKey);
       if (!accepted) {
         QApplication::beep();
         return true;
@@ -494,7 +502,8 @@ bool TMFmDorva301::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMFmDorva301::SetReadControlsEnabled(bool enabled) {
-  for (QMenu* menu : {fileMenu_, settingsMenu_, linkMenu_, aboutMenu_}) menu->menuAction()->setEnabled(enabled);
+  for (QMenu* menu : {fileMenu_, settingsMenu_, linkMenu_, aboutMenu_})
+    menu->menuAction()->setEnabled(enabled);
   exitItem_->setEnabled(enabled);
   topPanel_->setEnabled(enabled);
 }
@@ -603,7 +612,8 @@ void TMFmDorva301::FillTsv(int system, const TsvReportView& view) {
   box("Header", "Header")->SetBox(view.Header);
   box("Notations", "Notations")->SetBox(view.Notations);
   box("RealData", "RealData")->SetBox(view.RealData);
-  for (int block = 0; block < 3; ++block) box("Totals", QString("Totals%1").arg(block))->SetBox(view.Totals[block]);
+  for (int block = 0; block < 3; ++block)
+    box("Totals", QString("Totals%1").arg(block))->SetBox(view.Totals[block]);
   const QString prefix = QString("TSV%1").arg(system);
   tab->findChild<GridView*>(prefix + "HrGrid")->SetGrid(view.HourGrid);
   tab->findChild<GridView*>(prefix + "DayGrid")->SetGrid(view.DayGrid);
@@ -612,9 +622,12 @@ void TMFmDorva301::FillTsv(int system, const TsvReportView& view) {
 
 void TMFmDorva301::FillTsd(const TsdReportView& view) {
   tabTsd_->findChild<EditBoxWidget*>("Header")->SetBox(view.Header);
-  const std::pair<const char*, const TGrid*> grids[] = {
-      {"SGCImp", &view.SGCImp},         {"SGNotations", &view.SGNotations},   {"SGDataDom", &view.SGDataDom},
-      {"SGHourDataDom", &view.SGHourDataDom}, {"SGDayDataDom", &view.SGDayDataDom}, {"SGMontDataDom", &view.SGMontDataDom}};
+  const std::pair<const char*, const TGrid*> grids[] = {{"SGCImp", &view.SGCImp},
+                                                        {"SGNotations", &view.SGNotations},
+                                                        {"SGDataDom", &view.SGDataDom},
+                                                        {"SGHourDataDom", &view.SGHourDataDom},
+                                                        {"SGDayDataDom", &view.SGDayDataDom},
+                                                        {"SGMontDataDom", &view.SGMontDataDom}};
   for (const auto& [name, grid] : grids) tabTsd_->findChild<GridView*>(name)->SetGrid(*grid);
 }
 
@@ -636,8 +649,8 @@ void TMFmDorva301::ToggleEmptyRecords() {
 
 void TMFmDorva301::OpenClick() {
   app_.SetCarrierAutoPoll(false);
-  const QString path =
-      QFileDialog::getOpenFileName(this, {}, Q(app_.RememberedDump), Q(QtFileFilter(std::string(texts::OpenDumpFilter))));
+  const QString path = QFileDialog::getOpenFileName(this, {}, Q(app_.RememberedDump),
+                                                    Q(QtFileFilter(std::string(texts::OpenDumpFilter))));
   if (!path.isEmpty()) OpenDumpFile(path);
   app_.SetCarrierAutoPoll(true);
 }
@@ -660,8 +673,8 @@ void TMFmDorva301::N1Click(int page) {
                                                                : ConnectPropPage::LinkSettings),
                       this);
   const ModalResult result = dialog.exec() == QDialog::Accepted ? ModalResult::Ok : ModalResult::Cancel;
-  const TConnectPropOutcome outcome =
-      ConfirmConnectProp(dialog.Fields(), result, app_.Settings, app_.Panel, ShownImageOf(app_.Values, !app_.Busy));
+  const TConnectPropOutcome outcome = ConfirmConnectProp(dialog.Fields(), result, app_.Settings, app_.Panel,
+                                                         ShownImageOf(app_.Values, !app_.Busy));
   if (!outcome.Error.empty()) {
     ui_.ShowMessage(outcome.Error);
     return;
@@ -689,7 +702,8 @@ void TMFmDorva301::N1Click(int page) {
 void TMFmDorva301::N6Click() {
   // A cancelled chooser runs nothing: the user asked for no folder.
   const QString folder = QFileDialog::getExistingDirectory(
-      this, Q(texts::JoinFolderCaption), QString::fromStdString(ToNativePath(app_.Settings.EdDataDir).string()));
+      this, Q(texts::JoinFolderCaption),
+      QString::fromStdString(ToNativePath(app_.Settings.EdDataDir).string()));
   if (folder.isEmpty()) return;
   QProgressDialog progress(this);
   progress.setObjectName("JoinProgress");

@@ -53,8 +53,9 @@ QPixmap TfmReadProgress::LampPicture(int index) {
 }
 
 TfmReadProgress::TfmReadProgress(Application& app, bool commandLine, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint),
       app_(app),
       commandLine_(commandLine) {
   setObjectName("TfmReadProgress");

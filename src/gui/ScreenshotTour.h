@@ -16,9 +16,9 @@ namespace velk::gui {
 class TMFmDorva301;
 
 struct ScreenshotTourPlan {
-  QString Folder;      // where the PNG files go
-  QString ReadPort;    // "COM<n>" of a meter to read over RS232; empty: no reading
-  QStringList Dumps;   // stored dumps to open after the reading
+  QString Folder;     // where the PNG files go
+  QString ReadPort;   // "COM<n>" of a meter to read over RS232; empty: no reading
+  QStringList Dumps;  // stored dumps to open after the reading
 };
 
 // Runs the walk on a shown main window; returns the number of pictures saved.

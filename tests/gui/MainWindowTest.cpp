@@ -1,16 +1,18 @@
 // The main window and the progress window driven as a user drives them: a
 // reading from a simulated meter, closing the window during a reading,
 // opening a stored dump, the keys of the read panel's edits.
+#include "gui/MainWindowTest.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
-#include <QTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "app/SettingsRecord.h"
 #include "common/NativePath.h"
@@ -20,7 +22,6 @@
 #include "decode/views/IdentificationView.h"
 #include "gui/FileFilter.h"
 #include "gui/GuiHarness.h"
-#include "gui/MainWindowTest.h"
 #include "imagebuilder/Family5ImageBuilder.h"
 #include "imagebuilder/PulseCounterImage.h"
 
@@ -40,7 +41,8 @@ int DumpCount(const fs::path& folder) {
 
 void ExpectGrid(const Harness& h, const char* name, const TGrid& built) {
   QString difference;
-  QVERIFY2(ShowsGrid(*h.Find<GridView>(name), built, &difference), qPrintable(QString(name) + ": " + difference));
+  QVERIFY2(ShowsGrid(*h.Find<GridView>(name), built, &difference),
+           qPrintable(QString(name) + ": " + difference));
 }
 
 }  // namespace
@@ -71,7 +73,8 @@ void MainWindowTest::ReadingThroughTheWindow() {
   ExpectGrid(h, "TSV1HrGrid", h.app->Reports().Views().FirstTsv.HourGrid);
   auto* fileVersion = h.Find<QWidget>("TabSheet1tsv")->findChild<QLineEdit*>("FileVersion");
   QVERIFY(fileVersion);
-  QCOMPARE(fileVersion->text().toStdString(), h.app->Reports().Views().FirstTsv.Header.Find("FileVersion")->Text);
+  QCOMPARE(fileVersion->text().toStdString(),
+           h.app->Reports().Views().FirstTsv.Header.Find("FileVersion")->Text);
   QCOMPARE(h.Find<QLineEdit>("ZavNumber")->text().toStdString(),
            BuildIdentificationBox(h.app->Values).Find("ZavNumber")->Text);
   QVERIFY(h.TabShown("TabSheetOperData"));
@@ -104,13 +107,14 @@ void MainWindowTest::ClosingDuringAReadingStopsAndWaits() {
 void MainWindowTest::OpenArrangesTheTabsOfTheDumpsCode() {
   Harness h;
   TDumpImage heat;
-  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(5).BuildFullDump(SystemClock::Instance().Now(), heat);
+  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(5).BuildFullDump(SystemClock::Instance().Now(),
+                                                                            heat);
   const fs::path heatDump = h.dir / "store" / "53-12345-001.dat";
   velk::test::WriteBytes(heatDump, {heat.DumpImage.begin(), heat.DumpImage.begin() + heat.DumpLength});
   h.window->OpenDumpFile(QString::fromStdString(heatDump.string()));
   QVERIFY(h.messages.empty());
-  for (const char* tab : {"TabSheetOperData", "TabSheetArhiv", "TabSheetArhivD", "TabSheetDamp", "TabSheetConst",
-                          "TabSheet1tsv", "TabSheet2tsv"}) {
+  for (const char* tab : {"TabSheetOperData", "TabSheetArhiv", "TabSheetArhivD", "TabSheetDamp",
+                          "TabSheetConst", "TabSheet1tsv", "TabSheet2tsv"}) {
     QVERIFY2(h.TabShown(tab), tab);
   }
   QVERIFY(!h.TabShown("TabSheetTsd"));
@@ -120,7 +124,8 @@ void MainWindowTest::OpenArrangesTheTabsOfTheDumpsCode() {
   TDumpImage counter;
   PulseCounterImageBuilder(70).BuildFullDump(SystemClock::Instance().Now(), counter);
   const fs::path counterDump = h.dir / "store" / "70-00001-001.dat";
-  velk::test::WriteBytes(counterDump, {counter.DumpImage.begin(), counter.DumpImage.begin() + counter.DumpLength});
+  velk::test::WriteBytes(counterDump,
+                         {counter.DumpImage.begin(), counter.DumpImage.begin() + counter.DumpLength});
   h.window->OpenDumpFile(QString::fromStdString(counterDump.string()));
   QVERIFY(h.messages.empty());
   QVERIFY(h.TabShown("TabSheetTsd"));
@@ -157,7 +162,8 @@ void MainWindowTest::PanelKeysFollowTheInputRules() {
 namespace {
 
 // Runs `step` on the settings dialog once "menu" opens it, then presses `button`.
-void WithSettingsDialog(Harness& h, const char* menu, const std::function<void(QDialog&)>& step, const char* button) {
+void WithSettingsDialog(Harness& h, const char* menu, const std::function<void(QDialog&)>& step,
+                        const char* button) {
   bool ran = false;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -213,12 +219,13 @@ void MainWindowTest::SettingsDialogConfirmsCancelsAndStopsAtABadField() {
       h, "N4",
       [](QDialog& d) {
         d.findChild<QLineEdit*>("LaRS232TimeOut")->setText("250");
-        d.findChild<QLineEdit*>("NKPPovtor")->clear();  // the carrier pages convert their edits unconditionally
+        d.findChild<QLineEdit*>("NKPPovtor")
+            ->clear();  // the carrier pages convert their edits unconditionally
       },
       "OKBtn");
   QCOMPARE(h.messages.size(), std::size_t(1));
   QCOMPARE(h.app->Settings.LaRS232TimeOut, 250);  // fields before the bad one are taken
-  QVERIFY(FileBytes(cfg) == before);             // but nothing is written
+  QVERIFY(FileBytes(cfg) == before);              // but nothing is written
 
   WithSettingsDialog(
       h, "N1",
@@ -238,8 +245,10 @@ void MainWindowTest::JoinFilesConvertsTheChosenFolder() {
   const fs::path folder = h.dir / "data";
   for (int number : {2, 1}) {
     TDumpImage image;
-    Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(3 + number).BuildFullDump(
-        SystemClock::Instance().Now(), image);
+    Family5ImageBuilder(53)
+        .SetSerial(12345)
+        .FillHourRecords(3 + number)
+        .BuildFullDump(SystemClock::Instance().Now(), image);
     velk::test::WriteBytes(folder / ("53-12345-00" + std::to_string(number) + ".dat"),
                            {image.DumpImage.begin(), image.DumpImage.begin() + image.DumpLength});
   }
