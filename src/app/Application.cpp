@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -41,21 +42,51 @@ class Application::ProgressStatusUi final : public UserInterface {
   ReadProgressModel& progress_;
 };
 
+namespace {
+
+// Carrier ports open through the same opener as the direct links.
+SerialPortFactory CarrierPorts(LinkOpener& links) {
+  return [&links](const std::string& portName, int baudRate, std::string& error) {
+    return links.OpenSerial(portName, baudRate, error);
+  };
+}
+
+}  // namespace
+
 Application::Application(UserInterface& ui, const Clock& clock, std::filesystem::path programFolder,
                          LinkOpener& linkOpener)
-    : ui_(ui),
+    : carrierView_(ui),
+      CarrierQuery(CarrierPorts(linkOpener)),
+      CarrierThread({CarrierState, CarrierQuery, Image, ui, clock}),
+      Carrier(CarrierThread, carrierView_, carrierStore_),
+      ui_(ui),
       clock_(clock),
       programFolder_(std::move(programFolder)),
       linkOpener_(linkOpener),
       reports_(std::make_unique<ReportWriter>(Image, Values, storage_, Monitor, ui)),
       statusUi_(std::make_unique<ProgressStatusUi>(ui, Progress)) {
   reports_->CloseProgram = [this] { Terminate(); };
+  carrierView_.OnArrangePages = [this] {
+    if (OnArrangePages) OnArrangePages();
+  };
+  carrierView_.OnLaunchViewer = [this] { LaunchViewer(); };
+  carrierStore_.Save = [this](TDumpImage& image, const CarrierDumpIdentity& id) { return SaveCopiedDump(image, id); };
+  carrierStore_.DecodeFile = [this](const std::string& path) {
+    if (DecodeDump(path)) AcViewEnabled = true;
+  };
+  Carrier.OnAutoCorrectionChanged = [this](bool on) {
+    Settings.NKPAutoTimeCorrectCB = on;
+    StoreSettings(Settings, SettingsFilePath(programFolder_));
+  };
 }
 
 const std::string& Application::ReportName1() const { return reports_->ReportFileName1(); }
 const std::string& Application::ReportName2() const { return reports_->ReportFileName2(); }
 
-Application::~Application() { AbortReading(); }
+Application::~Application() {
+  CloseCarrier();
+  AbortReading();
+}
 
 void Application::Construct(const std::vector<std::string>& arguments) {
   arguments_ = arguments;
@@ -66,21 +97,26 @@ void Application::Construct(const std::vector<std::string>& arguments) {
   Panel.MODBox = Settings.MODBox;
   Panel.LEdSetevoyAdr = "0";
   Busy = true;
-  MODBoxChange(Panel, Settings);
+  AcViewEnabled = false;
+  MODBoxChange();
   Settings.EdDirTSView = ViewerPathOrDefault(Settings.EdDirTSView, programFolder_);
 }
 
 bool Application::DecodeDump(const std::string& path) {
   storage_ = StorageOptionsFrom(Settings);
-  reports_->ReadMode = Panel.RGTask;
-  reports_->CommandLine = HasArguments();
-  TDecodeContext context{Image, Values, storage_, ui_, reports_.get(), HasArguments(), clock_, Panel.RGTask};
   try {
-    if (!DecodeDumpFile(context, path, LastReportFolder)) return false;
+    return DecodeWithStorage(path);
   } catch (const ReportFileError&) {
     // The report writer has already put the failure into the monitor and the status line.
     return false;
   }
+}
+
+bool Application::DecodeWithStorage(const std::string& path) {
+  reports_->ReadMode = Panel.RGTask;
+  reports_->CommandLine = HasArguments();
+  TDecodeContext context{Image, Values, storage_, ui_, reports_.get(), HasArguments(), clock_, Panel.RGTask};
+  if (!DecodeDumpFile(context, path, LastReportFolder)) return false;
   Busy = false;
   if (!HasArguments() && OnArrangePages) OnArrangePages();
   return true;
@@ -89,7 +125,28 @@ bool Application::DecodeDump(const std::string& path) {
 bool Application::OpenDump(const std::string& path) {
   RememberedDump = path;
   RememberDump(IniFilePath(programFolder_), path);
-  return DecodeDump(path);
+  const bool decoded = DecodeDump(path);
+  AcViewEnabled = true;
+  return decoded;
+}
+
+bool Application::StartWithDump(const std::string& argument) {
+  arguments_.clear();  // interactive use from here on
+  const bool decoded = DecodeDump(CommandLinePath(argument));
+  AcViewEnabled = true;
+  return decoded;
+}
+
+BatchJoinResult Application::JoinFolder(const std::string& folder,
+                                        const std::function<bool(const std::string&)>& beforeDump) {
+  BatchJoinHooks hooks;
+  hooks.StopAutoPoll = [this] { SetCarrierAutoPoll(false); };
+  hooks.RestartAutoPoll = [this] { SetCarrierAutoPoll(true); };
+  hooks.BeforeDump = beforeDump;
+  // The batch forces joining on these options before each dump; the decode must not refresh them.
+  storage_ = StorageOptionsFrom(Settings);
+  return JoinFilesInFolder(folder, storage_, [this](const std::string& path) { return DecodeWithStorage(path); },
+                           ui_, hooks);
 }
 
 int Application::LaunchViewer() { return AcView(Settings.EdDirTSView, ReportName1(), ReportName2(), Busy); }
@@ -141,6 +198,7 @@ bool Application::StartReading(EndHandler handler) {
     Progress.StartReadingView();
   }
   reader_ = std::move(reader);
+  endPending_ = true;
   reader_->Start();
   return true;
 }
@@ -161,9 +219,14 @@ ReaderProgress Application::Snapshot() const {
 bool Application::ReadingRunning() const { return reader_ && !reader_->Finished(); }
 
 void Application::Poll() {
-  if (!reader_) return;
+  if (!reader_ || !endPending_) return;
   Progress.Tick(Snapshot(), clock_.Now());
-  if (!reader_->Finished()) return;
+  if (reader_->Finished()) RunEndHandler();
+}
+
+void Application::RunEndHandler() {
+  // Cleared first: the handler pumps messages (decoding does), and a timer may call Poll() again.
+  endPending_ = false;
   reader_->Join();
   if (endHandler_ == EndHandler::Task) {
     TaskTerminate();
@@ -178,6 +241,22 @@ void Application::StopReading() {
   reader_->Status = LinkStatus::Stopped;
 }
 
+bool Application::CloseProgressWindow() {
+  if (ReadingRunning()) {
+    StopReading();
+    while (!reader_->Finished()) {
+      ui_.ProcessMessages();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  // Unless a timer served by the pump has run it already.
+  if (reader_ && endPending_) RunEndHandler();
+  if (HasArguments()) return false;
+  Progress.Hide();
+  MODBoxChange();
+  return true;
+}
+
 void Application::AbortReading() {
   if (!reader_) return;
   StopReading();
@@ -187,6 +266,7 @@ void Application::AbortReading() {
   }
   reader_->Join();
   reader_.reset();
+  endPending_ = false;
 }
 
 void Application::ThreadTestTerminate() {
@@ -206,7 +286,7 @@ void Application::ThreadTestTerminate() {
       if (Progress.Status.Text == texts::ProcessingText) {
         Progress.SetStatus(std::string(texts::SuccessText), ColourProcessing);
         Monitor.Append(std::string(texts::SuccessText) + "\n\r");
-        MODBoxChange(Panel, Settings);
+        MODBoxChange();
       }
       Progress.Hide();
     }
@@ -240,10 +320,63 @@ void Application::Fail(int code) {
 }
 
 void Application::Close() {
-  AbortReading();
+  CloseCarrier();
   Settings.MODBox = Panel.MODBox;
   Settings.PorTelEdit = Utf8Left(Panel.PorTelEdit, 255);
   StoreSettings(Settings, SettingsFilePath(programFolder_));
+  AbortReading();
+}
+
+// --- The carrier engine ---
+
+void Application::CloseCarrier() {
+  CarrierQuery.Busy = 0;
+  CarrierState.GoOn = 0;
+  if (CarrierThread.Running()) CarrierThread.WaitForThread([this] { ui_.ProcessMessages(); });
+  if (!CarrierQuery.IsOpen()) return;
+  CarrierWorker::WaitWithMessages(20, [this] { ui_.ProcessMessages(); });  // the port settles
+  CarrierQuery.Close();
+  CarrierState.PortClosed = 1;
+  CarrierState.LtrPortOpen = 0;
+}
+
+void Application::SyncCarrier() {
+  Carrier.ModBox = Panel.MODBox;
+  CarrierThread.PortIndex = std::max(0, PortBoxIndex(Panel.ComboBox1));  // item 0 for a name the box lacks
+  CarrierSettings& carrier = CarrierThread.Settings;
+  carrier.Nkp = {Settings.NKPBaudCode, Settings.NKPTimeOutEdit, Settings.NKPMultiplierEdit, Settings.NKPPovtor};
+  carrier.Ltr = {Settings.LTRBaudCode, Settings.LTRTimeOutEdit, Settings.LTRMultiplierEdit, Settings.LTRPovtor};
+  carrier.NKPAutoTimeCorrectCB = Settings.NKPAutoTimeCorrectCB;
+}
+
+void Application::MODBoxChange() {
+  velk::MODBoxChange(Panel, Settings);
+  SyncCarrier();
+  if (Panel.MODBox <= ItemLinkora) SetCarrierAutoPoll(false);
+  if (Panel.MODBox <= ItemModem && CarrierState.LtrPortOpen.load()) Carrier.AcLTR_DisConnectExecute();
+}
+
+void Application::ComboBox1Change(const std::string& portName) {
+  velk::ComboBox1Change(Panel, Settings, portName);
+  SyncCarrier();
+}
+
+void Application::SetCarrierAutoPoll(bool on) {
+  if (on && Panel.MODBox == ItemNkp)
+    Carrier.PollOnWithStopButton();
+  else if (!on)
+    Carrier.PollOff();
+}
+
+std::string Application::SaveCopiedDump(TDumpImage& image, const CarrierDumpIdentity& id) {
+  TDumpWriteArgs args;
+  args.DeviceCode = id.DeviceCode;
+  args.SerialNumber = id.SerialNumber;
+  args.ReadMode = Panel.RGTask;
+  args.ReadTime = id.ReadTime;
+  args.Now = clock_.Now();
+  storage_ = StorageOptionsFrom(Settings);
+  return WriteDumpFile(image, args, storage_, Monitor, ui_);
 }
 
 void Application::Terminate() { terminated_ = true; }
@@ -257,8 +390,7 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
     Terminate();
     return;
   }
-  if (request.Rs232PortNumber)
-    ComboBox1Change(Panel, Settings, "COM" + std::to_string(*request.Rs232PortNumber));
+  if (request.Rs232PortNumber) ComboBox1Change("COM" + std::to_string(*request.Rs232PortNumber));
   bool started = false;
   switch (request.Action) {
     case CommandAction::DecodeDump:

@@ -75,6 +75,7 @@ void ReadProgressModel::Show() {
   RequestLit = false;
   AnswerLit = false;
   Visible = true;
+  ++ShowCount;
 }
 
 void ReadProgressModel::StartReadingView() {

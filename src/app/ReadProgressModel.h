@@ -73,6 +73,9 @@ class ReadProgressModel {
 
   // What the controls show.
   bool Visible = false;
+  // Showings so far: a front end that sees the count change shows the window
+  // anew (the readings of a task file follow each other between two of its ticks).
+  int ShowCount = 0;
   ProgressView View = ProgressView::Stopped;
   std::string Caption;
   std::string ButtonCaption;

@@ -102,7 +102,7 @@ void CarrierOperations::CopyNkp() {
       if (r == CarrierResultPortFailed)
         PollOff();
       else
-        PollOn();
+        PollOnWithStopButton();
       SetLabel(Page.Label236, "");
       s.GoOn = 0;
       CopyRunning = false;

@@ -96,8 +96,12 @@ void CarrierOperations::SetLabel(CarrierLabel& label, const std::string& text, C
 
 void CarrierOperations::PollOn() {
   Page.Timer3 = true;
-  Page.ReadSPBtn = A::AcStopTimer3;
   SetLabel(Page.Label239, txt::PollOn);
+}
+
+void CarrierOperations::PollOnWithStopButton() {
+  PollOn();
+  Page.ReadSPBtn = A::AcStopTimer3;
 }
 
 void CarrierOperations::PollOff() {
@@ -145,7 +149,7 @@ void CarrierOperations::NkpFailEnd(int result) {
   if (result == CarrierResultPortFailed)
     PollOff();
   else
-    PollOn();
+    PollOnWithStopButton();
   SetLabel(Page.Label236, "");
   State().GoOn = 0;
 }
@@ -161,13 +165,20 @@ void CarrierOperations::ShowStatistics(int files, int used, int total) {
 
 void CarrierOperations::ReadSPBtnClick() {
   StoppedByUser = false;
+  // A list read while connected (after a service) keeps the current row.
+  const bool freshConnect = Disconnected;
   if (ModBox == ModBoxNkp)
-    ConnectNkp();
+    ConnectNkp(freshConnect);
   else if (ModBox == ModBoxLtr)
-    ConnectLtr();
+    ConnectLtr(freshConnect);
 }
 
-void CarrierOperations::ConnectNkp() {
+void CarrierOperations::KeepCurrentRow(int previousRow, bool freshConnect, int files) {
+  Page.Grid.CurrentRow = !freshConnect && previousRow >= 1 && previousRow <= files ? previousRow : 1;
+  if (files > 0) Page.Grid.SelectOnly(Page.Grid.CurrentRow);
+}
+
+void CarrierOperations::ConnectNkp(bool freshConnect) {
   auto& s = State();
   Page.TabCaption = txt::NameNkp;
   PollOff();
@@ -197,6 +208,7 @@ void CarrierOperations::ConnectNkp() {
   }
 
   const int files = static_cast<int>(id->StartBlocks.size());
+  const int previousRow = Page.Grid.CurrentRow;
   Page.Grid.Reset();
   for (int i = 0; i < files; ++i) {
     s.CarrierFileTable[static_cast<std::size_t>(i)] = TCarrierFileEntry{};
@@ -250,8 +262,7 @@ void CarrierOperations::ConnectNkp() {
   Page.Enable(A::AcNKPCheckMem, true);
   Page.Enable(A::AcNKP_DateTimeCorrect, !AutoCorrection());
   Page.ReadSPBtn = A::AcNKPDisConnect;
-  Page.Grid.CurrentRow = 1;
-  if (files > 0) Page.Grid.SelectOnly(1);
+  KeepCurrentRow(previousRow, freshConnect, files);
   ShowStatistics(files, used, NkpBlockCount);
   Disconnected = false;
   LastResult = 0;
@@ -264,7 +275,7 @@ void CarrierOperations::ConnectNkp() {
   Refresh();
 }
 
-void CarrierOperations::ConnectLtr() {
+void CarrierOperations::ConnectLtr(bool freshConnect) {
   auto& s = State();
   auto& q = Query();
   Page.TabCaption = txt::NameLtr;
@@ -292,15 +303,16 @@ void CarrierOperations::ConnectLtr() {
   }
   Connecting = true;
   Page.BlockPanelVisible = false;
-  if (ListLtr(true) && s.Ltr2.load()) ListLtr(false);
+  if (ListLtr(true, freshConnect) && s.Ltr2.load()) ListLtr(false, false);
   Connecting = false;
   Refresh();
 }
 
-bool CarrierOperations::ListLtr(bool allowCorrection) {
+bool CarrierOperations::ListLtr(bool allowCorrection, bool freshConnect) {
   auto& s = State();
   auto& q = Query();
   s.GoOn = 1;
+  DisableLTRAction();
   Page.Gauge1 = {0, true};
   Page.ReadSPBtn = A::AcLTR_StopCopy;
   int r = Run(12, true, false, false, [this] { ProgressTick(txt::ReadingListLtr); });
@@ -329,6 +341,7 @@ bool CarrierOperations::ListLtr(bool allowCorrection) {
            ColourGreen);
   s.CarrierClock = dir->Clock;
   MemorySize = dir->MemorySize;
+  const int previousRow = Page.Grid.CurrentRow;
   Page.Grid.Reset();
   const int files = static_cast<int>(dir->Files.size());
   for (int i = 0; i < files; ++i) {
@@ -337,9 +350,7 @@ bool CarrierOperations::ListLtr(bool allowCorrection) {
     Page.Grid.SetRow(i + 1, dir->Ltr2 ? Ltr2FileRow(e, i + 1) : LtrFileRow(e, i + 1));
   }
   s.FileCount = files;
-  Page.Grid.ClearSelection();
-  if (Page.Grid.CurrentRow < 1 || Page.Grid.CurrentRow > files) Page.Grid.CurrentRow = 1;
-  if (files > 0) Page.Grid.SelectOnly(Page.Grid.CurrentRow);
+  KeepCurrentRow(previousRow, freshConnect, files);
   Page.Map.Fill(s, MemorySize);
   EnableLTRAction();
   ShowStatistics(files, files, MemorySize);

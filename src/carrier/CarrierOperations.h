@@ -75,6 +75,11 @@ class CarrierOperations {
   void AcLTR_DopMemDisExecute();
   void LTRMemGridSelectCell(int row, int col);
 
+  // The auto-poll switched by the window's other commands: off ("Автоопрос
+  // порта: ВЫКЛЮЧЕН"), or on with ReadSPBtn bound to the poll's stop action.
+  void PollOff();
+  void PollOnWithStopButton();
+
   void EnableNKPAction();
   void DisableNKPAction();
   void EnableLTRAction();
@@ -93,13 +98,15 @@ class CarrierOperations {
   void Pause(int ms);
   void ShowError(int result, const std::string& dev);
   void SetLabel(CarrierLabel& label, const std::string& text, Colour colour = ColourBlack);
+  // The auto-poll timer and its label only.
   void PollOn();
-  void PollOff();
   void NkpBegin();
   void NkpFailEnd(int result);
-  void ConnectNkp();
-  void ConnectLtr();
-  bool ListLtr(bool allowCorrection);
+  void ConnectNkp(bool freshConnect);
+  void ConnectLtr(bool freshConnect);
+  bool ListLtr(bool allowCorrection, bool freshConnect);
+  // Row 1 after a fresh connect, else the row that was current when it still exists.
+  void KeepCurrentRow(int previousRow, bool freshConnect, int files);
   void CopyNkp();
   void CopyLtr();
   void RemoveFile(int index);

@@ -45,7 +45,7 @@ void CarrierOperations::Timer3Timer() {
     Page.Gauge3.Visible = false;
     Page.Label2.Visible = Page.Label3.Visible = Page.Label12.Visible = Page.Label236.Visible = false;
   } else {
-    PollOn();
+    PollOnWithStopButton();
     // The poll must run again after a failed step.
     PollRunning = false;
     if (!StoppedByUser) NKPDisConnect(false);
@@ -61,7 +61,7 @@ void CarrierOperations::AcStopTimer3Execute() {
 
 void CarrierOperations::PageControl1Change(bool carrierTabShown) {
   if (carrierTabShown && ModBox == ModBoxNkp)
-    PollOn();
+    PollOnWithStopButton();
   else
     Page.Timer3 = false;
 }
@@ -71,7 +71,7 @@ void CarrierOperations::NKPDisConnect(bool keepPollOff) {
   if (keepPollOff)
     PollOff();
   else
-    PollOn();
+    PollOnWithStopButton();
   Query().Busy = 0;
   WaitReleased();
   Pause(20);

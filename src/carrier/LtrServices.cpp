@@ -31,6 +31,7 @@ int CarrierOperations::LTR_DelFileExecute(int index) {
 
 void CarrierOperations::AcLTR_DelFileExecute() {
   auto& s = State();
+  DisableLTRAction();
   for (int i = 0; i < s.FileCount;) {
     if (!Page.Grid.Selected(i + 1)) {
       ++i;

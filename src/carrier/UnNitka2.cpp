@@ -171,13 +171,22 @@ int TNitka2::CopyFileBlocks() {
 CarrierWorker::~CarrierWorker() {
   ctx_.Query.Busy = 0;
   ctx_.State.GoOn = 0;
+  JoinPumping();
+}
+
+void CarrierWorker::JoinPumping() {
+  // The worker may be waiting in a synchronised call: serve it until thread done.
+  while (!ctx_.State.ThreadDone.load()) {
+    ctx_.Ui.ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   if (thread_.joinable()) thread_.join();
 }
 
 void CarrierWorker::StartCarrierCommand(int command, bool ltr, bool ltr2, bool nkp) {
   auto& q = ctx_.Query;
   auto& s = ctx_.State;
-  if (thread_.joinable()) thread_.join();  // the previous worker has ended (thread done)
+  JoinPumping();  // one worker at a time
   q.SetPortName(PortName());
   q.Query_ChisloNuley = 2;
   q.Query_NKP = nkp;

@@ -63,7 +63,7 @@ class TNitka2 {
 class CarrierWorker {
  public:
   explicit CarrierWorker(CarrierContext ctx) : ctx_(ctx) {}
-  ~CarrierWorker();
+  ~CarrierWorker();  // stops the worker's loops and waits for it, pumping messages
   CarrierWorker(const CarrierWorker&) = delete;
   CarrierWorker& operator=(const CarrierWorker&) = delete;
 
@@ -71,7 +71,8 @@ class CarrierWorker {
   int PortIndex = 0;  // index of the port box: the port is "COM" + (index + 1)
   std::string PortName() const { return "COM" + std::to_string(PortIndex + 1); }
 
-  // Configures the engine for the family and starts the worker.
+  // Configures the engine for the family and starts the worker, once the
+  // previous one has ended (waiting for it while pumping messages).
   void StartCarrierCommand(int command, bool ltr, bool ltr2, bool nkp);
   // Thread done := 1 (runs on the main thread at the worker's end).
   void Nitka2Term();
@@ -84,6 +85,9 @@ class CarrierWorker {
   CarrierContext& Context() { return ctx_; }
 
  private:
+  // Waits for the last worker while pumping messages (its end arrives through Synchronize).
+  void JoinPumping();
+
   CarrierContext ctx_;
   std::thread thread_;
 };

@@ -38,9 +38,14 @@ void ExchangeMonitor::Append(const std::string& text) {
 }
 
 void ExchangeMonitor::Clear() {
-  std::lock_guard lock(mutex_);
-  lines_.clear();
-  lastLineOpen_ = false;
+  std::function<void()> listener;
+  {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
+    lastLineOpen_ = false;
+    listener = clearListener_;
+  }
+  if (listener) listener();
 }
 
 std::vector<std::string> ExchangeMonitor::Lines() const {
@@ -56,6 +61,11 @@ std::size_t ExchangeMonitor::LineCount() const {
 void ExchangeMonitor::SetLineListener(std::function<void(const std::string&)> listener) {
   std::lock_guard lock(mutex_);
   listener_ = std::move(listener);
+}
+
+void ExchangeMonitor::SetClearListener(std::function<void()> listener) {
+  std::lock_guard lock(mutex_);
+  clearListener_ = std::move(listener);
 }
 
 }  // namespace velk

@@ -24,12 +24,15 @@ class ExchangeMonitor {
   std::size_t LineCount() const;
   // Called with each completed line (for a live log); set before a worker starts.
   void SetLineListener(std::function<void(const std::string&)> listener);
+  // Called after each Clear() (a live log empties itself); set before a worker starts.
+  void SetClearListener(std::function<void()> listener);
 
  private:
   mutable std::mutex mutex_;
   std::deque<std::string> lines_;
   bool lastLineOpen_ = false;
   std::function<void(const std::string&)> listener_;
+  std::function<void()> clearListener_;
 };
 
 }  // namespace velk

@@ -33,10 +33,17 @@ TConnectTread::~TConnectTread() {
   StopRequested = 1;
   Terminate();
   if (!thread_.joinable()) return;
-  if (thread_.get_id() == std::this_thread::get_id())
+  if (thread_.get_id() == std::this_thread::get_id()) {
+    *destroyed_ = true;
     thread_.detach();
-  else
-    thread_.join();
+    return;
+  }
+  // The thread may be waiting in a synchronised call: serve it until the thread is done.
+  while (!finished_.load()) {
+    ui_.ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  thread_.join();
 }
 
 void TConnectTread::Start() {
@@ -55,7 +62,7 @@ void TConnectTread::Start() {
   // Cleared here rather than in the thread, so that a stop pressed right after the
   // start is not lost.
   StopRequested = 0;
-  thread_ = std::thread([this] { Run(); });
+  thread_ = std::thread([this, destroyed = destroyed_] { Run(destroyed); });
 }
 
 void TConnectTread::Terminate() { terminateRequested_ = true; }
@@ -64,7 +71,7 @@ void TConnectTread::Join() {
   if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
-void TConnectTread::Run() {
+void TConnectTread::Run(std::shared_ptr<std::atomic<bool>> destroyed) {
   if (RaisePriority) RaiseCurrentThreadPriority();  // without the privilege the reading runs as it is
   try {
     Execute();
@@ -72,11 +79,17 @@ void TConnectTread::Run() {
     FatalError = e.what();
     if (Status == LinkStatus::Ok || Status == LinkStatus::Idle) Status = LinkStatus::CannotPlan;
   }
+  // The handler may destroy this object when it runs on this thread: it is
+  // called through copies, and nothing of the object is touched once it has.
+  const std::function<void(TConnectTread&)> onTerminate = OnTerminate;
+  std::string handlerError;
   try {
-    if (OnTerminate) ui_.Synchronize([this] { OnTerminate(*this); });
+    if (onTerminate) ui_.Synchronize([this, &onTerminate] { onTerminate(*this); });
   } catch (const std::exception& e) {
-    FatalError = e.what();
+    handlerError = e.what();
   }
+  if (*destroyed) return;
+  if (!handlerError.empty()) FatalError = handlerError;
   finished_ = true;
 }
 

@@ -8,9 +8,10 @@
 // ProgressPercent, ReadStart, ReadingStarted, Dialling) and may set
 // StopRequested (and Status 8). The end handler runs through the user
 // interface's Synchronize once the reading is over; only then are the results
-// (FamilyCode, ShortSerial, the dump image) to be read. The end handler must not
-// destroy the object (the thread is still inside that synchronised call);
-// destroy or reuse it once Finished() holds.
+// (FamilyCode, ShortSerial, the dump image) to be read. Destroy or reuse it
+// on the main thread once Finished() holds; destroyed earlier, it stops the
+// reading and waits for it while pumping messages. An end handler that runs on
+// the reader's own thread (a user interface without a main loop) may destroy it.
 #pragma once
 
 #include <array>
@@ -64,7 +65,7 @@ class TConnectTread {
   static constexpr int SocketStreamTimeoutMs = 5000;
 
   TConnectTread(TDumpImage& image, ExchangeMonitor& monitor, UserInterface& ui, const Clock& clock);
-  ~TConnectTread();  // stops a running reading and waits for it
+  ~TConnectTread();  // stops a running reading and waits for it, pumping messages
   TConnectTread(const TConnectTread&) = delete;
   TConnectTread& operator=(const TConnectTread&) = delete;
 
@@ -194,7 +195,7 @@ class TConnectTread {
   bool ReReadRange(ArchiveLayout& layout, const MemoryRange& range);
   void StoreAnswer(std::int32_t destination, std::span<const std::uint8_t> data);
   std::string MeterCfgPath() const;
-  void Run();
+  void Run(std::shared_ptr<std::atomic<bool>> destroyed);
 
   TDumpImage& image_;
   ExchangeMonitor& monitor_;
@@ -215,6 +216,9 @@ class TConnectTread {
   double readStartMs_ = 0;        // ReadStart on the monotonic reading
   std::size_t forwardedPos_ = 0;  // next byte of the forwarded answer
   std::atomic<bool> finished_{false};
+  // Set when the object is destroyed on its own thread (by the end handler): the
+  // thread then touches none of its members any more. Shared with the thread.
+  std::shared_ptr<std::atomic<bool>> destroyed_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace velk

@@ -73,6 +73,10 @@ BatchJoinResult JoinFilesInFolder(const std::string& folder, StorageOptions& opt
   for (const NumberedDump& dump : *dumps) {
     joining.On();
     const std::string path = JoinPathText(folder, dump.Name);
+    if (hooks.BeforeDump && !hooks.BeforeDump(path)) {
+      result.Stopped = true;
+      break;
+    }
     try {
       if (convert(path))
         ++result.Converted;

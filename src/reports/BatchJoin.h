@@ -29,6 +29,9 @@ struct BatchJoinHooks {
   // The carrier auto-poll, stopped before and restarted after a batch that ran to its end.
   std::function<void()> StopAutoPoll;
   std::function<void()> RestartAutoPoll;
+  // Told each dump's path before it is converted; false stops the batch there
+  // (TSVCnc restored, the auto-poll restarted, Stopped set).
+  std::function<bool(const std::string& path)> BeforeDump;
 };
 
 struct BatchJoinResult {
@@ -36,6 +39,7 @@ struct BatchJoinResult {
   std::vector<std::string> Failed;  // dumps it could not convert (it has told the user why)
   std::string StoppedAt;            // the dump whose report files failed, ending the batch
   std::string Error;                // why the batch stopped; empty when it ran to its end
+  bool Stopped = false;             // BeforeDump stopped it between two dumps
 };
 
 // `convert` decodes one dump (path text) and writes its report files; false

@@ -39,7 +39,7 @@ void AddEdit(TEditBox& box, std::string name, std::string label, std::string tex
 TEditBox HeaderBox(const TTsvReportImage& image, const TDecodedValues& values) {
   const TsvHeader& h = image.Header;
   const TsvRecordCounts counts = image.Counts();
-  TEditBox box{"Header", "Header", {}};
+  TEditBox box{"Header", "Header", true, {}};
   const std::string texts[] = {std::to_string(h.FileVersion),
                                std::to_string(h.HeaderSize),
                                Trim(FieldText(h.SerualNumber)),
@@ -90,7 +90,7 @@ TEditBox NotationsBox(const TsvNotations& notations) {
                                          "давления 3",
                                          "времени штатной работы",
                                          "кода НС"};
-  TEditBox box{"Notations", "Notations", {}};
+  TEditBox box{"Notations", "Notations", true, {}};
   for (std::size_t i = 0; i < tsv_layout::NotationCount; ++i) {
     const std::string label = i == 0 ? std::string(vt::NotQCaption)
                                      : std::string("Обозначение ") + meanings[i] + " (" + names[i] + ")";
@@ -100,7 +100,7 @@ TEditBox NotationsBox(const TsvNotations& notations) {
 }
 
 TEditBox RealDataBox(const TsvRealData& d) {
-  TEditBox box{"RealData", "RealData", {}};
+  TEditBox box{"RealData", "RealData", true, {}};
   const std::pair<const char*, float> values[] = {
       {"Qr", d.Qr},       {"Gr1", d.Gr1}, {"Gr2", d.Gr2}, {"Gr3", d.Gr3}, {"Vr1", d.Vr1},
       {"Vr2", d.Vr2},     {"Vr3", d.Vr3}, {"Tr1", d.Tr1}, {"Tr2", d.Tr2}, {"Tr3", d.Tr3},
@@ -111,7 +111,7 @@ TEditBox RealDataBox(const TsvRealData& d) {
 }
 
 TEditBox TotalsBox(const char* caption, const TsvTotals& t) {
-  TEditBox box{caption, caption, {}};
+  TEditBox box{caption, caption, true, {}};
   AddEdit(box, "RealTime", "RealTime", DateAndTime(t.RealTime));
   const std::pair<const char*, double> values[] = {{"Q", t.Q},   {"G1", t.G1}, {"G2", t.G2}, {"G3", t.G3},
                                                    {"V1", t.V1}, {"V2", t.V2}, {"V3", t.V3}};
@@ -163,7 +163,7 @@ void StartTsdView(TsdReportView& view, const TTsdReportImage& image, int channel
   const TsdHeader& h = image.Header;
   const TsdRecordCounts counts = image.Counts();
   view.Pages = {"Header", "Notations", vt::TotalsPage, "HourData", "DayData", "MontData"};
-  view.Header = {"Header", "Header", {}};
+  view.Header = {"Header", "Header", true, {}};
   const std::pair<const char*, std::string> edits[] = {{"LEdFileVersion", std::to_string(h.FileVersion)},
                                                        {"LEdHeaderSize", std::to_string(h.HeaderSize)},
                                                        {"LEdSerialNumber", FieldText(h.SerialNumber)},

@@ -9,11 +9,6 @@ namespace {
 
 using test::TempDir;
 
-void PutI32(SettingsBytes& bytes, std::size_t offset, std::int32_t value) {
-  for (int i = 0; i < 4; ++i)
-    bytes[offset + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
-}
-
 void PutShort(SettingsBytes& bytes, std::size_t offset, const std::string& cp1251) {
   bytes[offset] = static_cast<std::uint8_t>(cp1251.size());
   std::copy(cp1251.begin(), cp1251.end(), bytes.begin() + offset + 1);
@@ -35,69 +30,83 @@ TEST(SettingsRecord, DefaultsAfterReset) {
   EXPECT_EQ(record.NKPBaudCode, 13);
 }
 
-// Every field at its offset: a record written byte by byte from the layout table.
-TEST(SettingsRecord, DecodesFieldsAtTheirOffsets) {
-  SettingsBytes bytes{};
-  PutI32(bytes, 0, 1024);
-  PutI32(bytes, 4, 768);
-  bytes[8] = 1;
-  bytes[11] = 1;
-  PutI32(bytes, 12, 7);
-  bytes[22] = 1;
-  bytes[24] = 1;
-  bytes[25] = 120;
-  PutShort(bytes, 27, "COM3");
-  bytes[34] = 7;
-  PutI32(bytes, 39, 250);
-  PutI32(bytes, 51, 1500);
-  bytes[55] = 2;
-  PutShort(bytes, 56, "COM4");
-  PutI32(bytes, 76, 9);
-  bytes[80] = 4;
-  PutShort(bytes, 81, "COM5");
-  PutI32(bytes, 105, 45);
-  bytes[110] = 1;
-  PutShort(bytes, 111, "COM6");
-  bytes[118] = 13;
-  PutI32(bytes, 131, 2);
-  bytes[135] = 1;
-  PutShort(bytes, 136, "COM7");
-  PutI32(bytes, 156, 8);
-  PutShort(bytes, 160, Utf8ToCp1251("D:\\Данные"));
-  PutShort(bytes, 416, "C:\\V\\V.exe");
-  PutShort(bytes, 672, "192.168.0.5");
+// The layout as the file defines it, written out here independently of the code's table.
+using R = TSettingsRecord;
+struct NumberField {
+  std::size_t Offset;
+  std::size_t Size;
+  std::int64_t (*Get)(const R&);
+};
+struct FlagField {
+  std::size_t Offset;
+  bool (*Get)(const R&);
+};
+struct TextField {
+  std::size_t Offset;
+  std::string Value;  // UTF-8
+  const std::string& (*Get)(const R&);
+};
+#define NUMBER(offset, size, name) NumberField{offset, size, [](const R& r) -> std::int64_t { return r.name; }}
+#define FLAG(offset, name) FlagField{offset, [](const R& r) { return r.name; }}
+#define TEXT(offset, value, name) TextField{offset, value, [](const R& r) -> const std::string& { return r.name; }}
+const NumberField Numbers[] = {
+    NUMBER(0, 4, MainWidth),           NUMBER(4, 4, MainHeight),         NUMBER(12, 4, MODBox),
+    NUMBER(25, 2, LabeledEdit1),       NUMBER(34, 1, ComboBox4),         NUMBER(35, 4, LaRS232Feier),
+    NUMBER(39, 4, LaRS232TimeOut),     NUMBER(43, 4, LaRS232Multiplier), NUMBER(47, 4, LaRS232Povtor),
+    NUMBER(51, 4, LaRS232TimeActivityInterfaceDevice),                   NUMBER(55, 1, CBRS232QualityEx),
+    NUMBER(63, 1, ComboBox5),          NUMBER(64, 4, LaRS485Feier),      NUMBER(68, 4, LaRS485TimeOut),
+    NUMBER(72, 4, LaRS485Multiplier),  NUMBER(76, 4, LaRS485Povtor),     NUMBER(80, 1, CBRS485QualityEx),
+    NUMBER(88, 1, ComboBox6),          NUMBER(89, 4, LaRSModFeier),      NUMBER(93, 4, LaRSModTimeOut),
+    NUMBER(97, 4, LaRSModMultiplier),  NUMBER(101, 4, LaRSModPovtor),    NUMBER(105, 4, LaRSModConnectTime),
+    NUMBER(109, 1, CBRSModQualityEx),  NUMBER(118, 1, NKPBaudCode),      NUMBER(119, 4, NKPReserved),
+    NUMBER(123, 4, NKPTimeOutEdit),    NUMBER(127, 4, NKPMultiplierEdit), NUMBER(131, 4, NKPPovtor),
+    NUMBER(143, 1, LTRBaudCode),       NUMBER(144, 4, LTRReserved),      NUMBER(148, 4, LTRTimeOutEdit),
+    NUMBER(152, 4, LTRMultiplierEdit), NUMBER(156, 4, LTRPovtor),
+};
+const FlagField Flags[] = {
+    FLAG(8, ShowRtcRecords),    FLAG(9, PFRec),           FLAG(10, TSVCnc),          FLAG(11, SaveDAT),
+    FLAG(16, DATAPanelVisible), FLAG(17, OPVDataVisible), FLAG(18, ARCHDataVisible), FLAG(19, DUMPDataVisible),
+    FLAG(20, CONSTDataVisible), FLAG(21, TSVDataVisible), FLAG(22, MonitorChBox),    FLAG(23, DATDirCreate),
+    FLAG(24, TSVDirCreate),     FLAG(110, TimeCorrect),   FLAG(135, NKPAutoTimeCorrectCB),
+};
+const TextField Texts[] = {
+    TEXT(27, "COM27", ComboBox1),   TEXT(56, "COM56", ComboBox2),    TEXT(81, "COM81", ComboBox3),
+    TEXT(111, "COM111", NKPPortBox), TEXT(136, "COM136", LTRPortBox), TEXT(160, "D:\\Данные", EdDataDir),
+    TEXT(416, "C:\\V\\V.exe", EdDirTSView), TEXT(672, "192.168.0.5", PorTelEdit),
+};
+#undef NUMBER
+#undef FLAG
+#undef TEXT
 
-  const TSettingsRecord r = DecodeSettings(bytes);
-  EXPECT_EQ(r.MainWidth, 1024);
-  EXPECT_EQ(r.MainHeight, 768);
-  EXPECT_TRUE(r.ShowRtcRecords);
-  EXPECT_FALSE(r.PFRec);
-  EXPECT_FALSE(r.TSVCnc);
-  EXPECT_TRUE(r.SaveDAT);
-  EXPECT_EQ(r.MODBox, 7);
-  EXPECT_TRUE(r.MonitorChBox);
-  EXPECT_FALSE(r.DATDirCreate);
-  EXPECT_TRUE(r.TSVDirCreate);
-  EXPECT_EQ(r.LabeledEdit1, 120);
-  EXPECT_EQ(r.ComboBox1, "COM3");
-  EXPECT_EQ(r.ComboBox4, 7);
-  EXPECT_EQ(r.LaRS232TimeOut, 250);
-  EXPECT_EQ(r.CBRS232QualityEx, 2);
-  EXPECT_EQ(r.ComboBox2, "COM4");
-  EXPECT_EQ(r.LaRS485Povtor, 9);
-  EXPECT_EQ(MaxPacketBytes(r.CBRS485QualityEx), 64);
-  EXPECT_EQ(r.ComboBox3, "COM5");
-  EXPECT_EQ(r.LaRSModConnectTime, 45);
-  EXPECT_TRUE(r.TimeCorrect);
-  EXPECT_EQ(r.NKPPortBox, "COM6");
-  EXPECT_EQ(r.NKPPovtor, 2);
-  EXPECT_TRUE(r.NKPAutoTimeCorrectCB);
-  EXPECT_EQ(r.LTRPortBox, "COM7");
-  EXPECT_EQ(r.LTRPovtor, 8);
-  EXPECT_EQ(r.EdDataDir, "D:\\Данные");
-  EXPECT_EQ(r.EdDirTSView, "C:\\V\\V.exe");
-  EXPECT_EQ(r.PorTelEdit, "192.168.0.5");
-  EXPECT_EQ(EncodeSettings(r), bytes);
+// A value of its own for every number field, with every byte of it non-zero and
+// different, so that a swapped, shifted or narrowed field shows.
+std::int64_t NumberValue(const NumberField& f) {
+  switch (f.Size) {
+    case 1: return static_cast<std::int64_t>(f.Offset + 1);
+    case 2: return 0x2200 + static_cast<std::int64_t>(f.Offset);
+    default: return 0x11223300 + static_cast<std::int64_t>(f.Offset);
+  }
+}
+// Flag i in pattern k is bit k of i + 1: over five patterns any two flags differ somewhere.
+bool FlagValue(std::size_t index, int pattern) { return (((index + 1) >> pattern) & 1) != 0; }
+
+TEST(SettingsRecord, EveryFieldAtItsOffsetBothWays) {
+  for (int pattern = 0; pattern < 5; ++pattern) {
+    SettingsBytes bytes{};
+    for (const auto& f : Numbers)
+      for (std::size_t i = 0; i < f.Size; ++i)
+        bytes[f.Offset + i] = static_cast<std::uint8_t>(NumberValue(f) >> (8 * i));
+    for (std::size_t i = 0; i < std::size(Flags); ++i) bytes[Flags[i].Offset] = FlagValue(i, pattern) ? 1 : 0;
+    for (const auto& f : Texts) PutShort(bytes, f.Offset, Utf8ToCp1251(f.Value));
+
+    const TSettingsRecord r = DecodeSettings(bytes);
+    for (const auto& f : Numbers) EXPECT_EQ(f.Get(r), NumberValue(f)) << "offset " << f.Offset;
+    for (std::size_t i = 0; i < std::size(Flags); ++i)
+      EXPECT_EQ(Flags[i].Get(r), FlagValue(i, pattern)) << "offset " << Flags[i].Offset << " pattern " << pattern;
+    for (const auto& f : Texts) EXPECT_EQ(f.Get(r), f.Value) << "offset " << f.Offset;
+    EXPECT_EQ(EncodeSettings(r), bytes) << "pattern " << pattern;
+    EXPECT_EQ(DecodeSettings(EncodeSettings(r)), r);
+  }
 }
 
 TEST(SettingsRecord, OverlongStringsAreClampedToTheirFields) {
@@ -167,17 +176,24 @@ TEST(SettingsFile, FailedStoreLeavesTheOldFile) {
 TEST(SettingsRecord, StorageOptionsAndPacketLimits) {
   TSettingsRecord record;
   record.EdDataDir = "/d";
-  record.DATDirCreate = false;
-  record.SaveDAT = false;
-  record.PFRec = true;
-  const StorageOptions options = StorageOptionsFrom(record);
-  EXPECT_EQ(options.EdDataDir, "/d");
-  EXPECT_FALSE(options.DATDirCreate);
-  EXPECT_TRUE(options.TSVDirCreate);
-  EXPECT_FALSE(options.SaveDAT);
-  EXPECT_TRUE(options.TSVCnc);
-  EXPECT_TRUE(options.ShowEmptyRecords);
-  EXPECT_FALSE(options.ShowRtcRecords);
+  // Over the patterns any two flags differ somewhere, so a crossed wire shows.
+  for (int pattern = 0; pattern < 3; ++pattern) {
+    auto bit = [&](int i) { return (((i + 1) >> pattern) & 1) != 0; };
+    record.DATDirCreate = bit(0);
+    record.TSVDirCreate = bit(1);
+    record.SaveDAT = bit(2);
+    record.TSVCnc = bit(3);
+    record.ShowRtcRecords = bit(4);
+    record.PFRec = bit(5);
+    const StorageOptions options = StorageOptionsFrom(record);
+    EXPECT_EQ(options.EdDataDir, "/d");
+    EXPECT_EQ(options.DATDirCreate, bit(0)) << pattern;
+    EXPECT_EQ(options.TSVDirCreate, bit(1)) << pattern;
+    EXPECT_EQ(options.SaveDAT, bit(2)) << pattern;
+    EXPECT_EQ(options.TSVCnc, bit(3)) << pattern;
+    EXPECT_EQ(options.ShowRtcRecords, bit(4)) << pattern;
+    EXPECT_EQ(options.ShowEmptyRecords, bit(5)) << pattern;
+  }
   EXPECT_EQ(MaxPacketBytes(1), 256);
   EXPECT_EQ(MaxPacketBytes(16), 16);
   EXPECT_EQ(MaxPacketBytes(0), 256);

@@ -3,19 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "CarrierTestSupport.h"
+#include "support/CarrierTestSupport.h"
 #include "carrier-sim/CarrierFileImages.h"
 #include "carrier/CarrierOperations.h"
+#include "support/QueuedUserInterface.h"
 
 namespace velk::test {
-
-class PumpingUi final : public DirectUserInterface {
- public:
-  void ProcessMessages() override {
-    if (OnPump) OnPump();
-  }
-  std::function<void()> OnPump;
-};
 
 class RecordingView final : public CarrierPageView {
  public:
@@ -28,6 +21,9 @@ class RecordingView final : public CarrierPageView {
     CheckAsked = faulty;
     return CheckAnswer;
   }
+  void Refresh(const CarrierPageState& state) override {
+    if (OnRefresh) OnRefresh(state);
+  }
   void ArrangePages() override { ++Arranged; }
   void LaunchViewer() override { ++Viewed; }
 
@@ -37,6 +33,7 @@ class RecordingView final : public CarrierPageView {
   int CheckAsked = -1;
   bool CheckAnswer = true;
   int Arranged = 0, Viewed = 0;
+  std::function<void(const CarrierPageState&)> OnRefresh;
 };
 
 class RecordingStore final : public CarrierFileStore {
@@ -64,6 +61,14 @@ struct CarrierFixture {
     worker.Settings.NKPAutoTimeCorrectCB = false;
     worker.PortIndex = 2;
     ops.ModBox = kind == CarrierKind::Nkp ? ModBoxNkp : ModBoxLtr;
+    // The page is redrawn while each command runs: no ЛТР service may be enabled then.
+    view.OnRefresh = [this](const CarrierPageState& page) {
+      using A = CarrierAction;
+      if (!worker.Running()) return;
+      for (A a : {A::AcNKPCopuFile, A::AcCopyView, A::AcLTR_CopyDel, A::AcLTR_DelFile, A::AcLTR_ClearMem,
+                  A::AcLTR_DopMemEN, A::AcLTR_UnErase, A::AcLTR_DisConnect, A::AcLTR_DateTimeCorrect})
+        if (page.IsEnabled(a) && ops.ModBox == ModBoxLtr) ++ltrServicesEnabledWhileRunning;
+    };
   }
   // Grid row cell text.
   std::string Cell(int row, int col) const { return ops.Page.Grid.Row(row)[static_cast<std::size_t>(col)]; }
@@ -76,7 +81,9 @@ struct CarrierFixture {
   TComPortQuery query;
   CarrierLinkState state;
   TDumpImage image;
-  PumpingUi ui;
+  // The worker's synchronised calls wait until the operations pump messages.
+  QueuedUserInterface ui;
+  int ltrServicesEnabledWhileRunning = 0;
   CarrierWorker worker;
   RecordingView view;
   RecordingStore store;

@@ -7,7 +7,7 @@
 #include "carrier-sim/SimulatedCarrier.h"
 #include "carrier/CarrierTexts.h"
 #include "common/Mathem.h"
-#include "CarrierTestSupport.h"
+#include "support/CarrierTestSupport.h"
 
 namespace velk {
 namespace {

@@ -126,6 +126,16 @@ TEST(LtrOperations, Ltr2ListsAndCountsBlocksFromOne) {
   EXPECT_TRUE(f.ops.Page.Grid.Selected(2));
   EXPECT_EQ(f.ops.Page.Grid.SelectedCount(), 1);
   EXPECT_TRUE(f.view.Messages.size() == 1);  // only the connect hint
+
+  // The list read after a clock correction keeps the current row; a fresh connect starts at row 1.
+  f.ops.SPGridMouseDown(2, false, false);
+  f.ops.AcLTR_DateTimeCorrectExecute();
+  EXPECT_EQ(f.ops.Page.Grid.CurrentRow, 2);
+  EXPECT_TRUE(f.ops.Page.Grid.Selected(2));
+  f.ops.AcLTR_DisConnectExecute();
+  f.ops.ReadSPBtnClick();
+  EXPECT_EQ(f.ops.Page.Grid.CurrentRow, 1);
+  EXPECT_EQ(f.ltrServicesEnabledWhileRunning, 0);
 }
 
 TEST(LtrOperations, CopyRebuildsTheLtrImage) {

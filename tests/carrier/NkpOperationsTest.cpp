@@ -44,8 +44,9 @@ TEST(NkpOperations, ConnectListsFilesWithTheirHeaders) {
   EXPECT_EQ(f.ops.Page.Label3.Text, std::string(txt::UsedBlocksLabel) + "6");
   EXPECT_EQ(f.ops.Page.Label12.Text, std::string(txt::FreeBlocksLabel) + "4090");
   EXPECT_EQ(f.ops.Page.Gauge3.Percent, 0);
-  EXPECT_EQ(f.ops.Page.ReadSPBtn, CarrierAction::AcStopTimer3);  // auto-poll on
-  EXPECT_TRUE(f.ops.Page.Timer3);
+  EXPECT_EQ(f.ops.Page.ReadSPBtn, CarrierAction::AcNKPDisConnect);
+  EXPECT_TRUE(f.ops.Page.Timer3);  // auto-poll on
+  EXPECT_EQ(f.ops.Page.Label239.Text, txt::PollOn);
   EXPECT_TRUE(f.ops.Page.IsEnabled(CarrierAction::AcNKPCopuFile));
   EXPECT_EQ(f.ops.Page.Edit1, DateTimeText(test::TestNow));
   EXPECT_TRUE(f.view.Messages.empty());
@@ -136,6 +137,8 @@ TEST(NkpOperations, ClockCorrectionSetsTheCarrierToNow) {
   EXPECT_EQ(f.ops.Page.Edit1, DateTimeText(test::TestNow));
   EXPECT_EQ(f.carrier.RequestCount(0xE9), 1);
   EXPECT_EQ(f.carrier.RequestCount(0xE8), 1);
+  EXPECT_EQ(f.ops.Page.ReadSPBtn, CarrierAction::AcNKPDisConnect);
+  EXPECT_TRUE(f.ops.Page.Timer3);
 }
 
 TEST(NkpOperations, CopyRebuildsTheImageFromTheBlocks) {
@@ -159,6 +162,8 @@ TEST(NkpOperations, CopyRebuildsTheImageFromTheBlocks) {
   EXPECT_EQ(f.view.Arranged, 1);
   EXPECT_TRUE(f.ops.Page.IsEnabled(CarrierAction::AcView));
   EXPECT_TRUE(f.view.Messages.empty());
+  EXPECT_EQ(f.ops.Page.ReadSPBtn, CarrierAction::AcNKPDisConnect);
+  EXPECT_TRUE(f.ops.Page.Timer3);
 }
 
 TEST(NkpOperations, HeaderClaimingMoreThanTheFileIsNotSaved) {

@@ -4,6 +4,7 @@
 
 #include "CarrierOperationsFixture.h"
 #include "common/Mathem.h"
+#include "support/QueuedUserInterface.h"
 
 namespace velk {
 namespace {
@@ -103,6 +104,25 @@ TEST(CarrierWorker, StopBetweenBlocksGivesTwenty) {
   EXPECT_EQ(w.state.BlockCounter.load(), 4);
   EXPECT_EQ(w.image.DumpImage[3 * 512], 23);
   EXPECT_EQ(w.image.DumpImage[4 * 512], 0);
+}
+
+TEST(CarrierWorker, NextCommandAndDestructionServeAWorkerWaitingForTheMainThread) {
+  auto port = std::make_shared<CarrierSimPort>([](auto) { return Answer(0xF2, {0, 0, 0}); });
+  TComPortQuery query(test::FactoryFor(port));
+  query.SleepMs = [](int) {};
+  CarrierLinkState state;
+  TDumpImage image;
+  ManualClock clock{TestNow};
+  test::QueuedUserInterface ui;
+  auto worker = std::make_unique<CarrierWorker>(CarrierContext{state, query, image, ui, clock});
+  worker->Settings.Nkp = {13, 40, 40, 0};
+  worker->StartCarrierCommand(11, false, false, true);
+  ui.WaitForQueuedCall();  // the worker waits in Synchronize for the main thread
+  worker->StartCarrierCommand(11, false, false, true);
+  ui.WaitForQueuedCall();
+  worker.reset();
+  EXPECT_EQ(state.ThreadDone.load(), 1);
+  EXPECT_EQ(query.Busy.load(), 0);
 }
 
 TEST(PrepareCommand, RequestFieldsOfTheCommands) {

@@ -35,13 +35,16 @@ TEST(ExchangeMonitor, KeepsTheNewestThousandLines) {
   EXPECT_EQ(monitor.LineCount(), 0u);
 }
 
-TEST(ExchangeMonitor, ListenerGetsCompletedLinesOnly) {
+TEST(ExchangeMonitor, ListenersGetCompletedLinesAndTheClearing) {
   ExchangeMonitor monitor;
   Lines heard;
   monitor.SetLineListener([&](const std::string& line) { heard.push_back(line); });
+  monitor.SetClearListener([&] { heard.push_back("<cleared>"); });
   monitor.Append("one\ntw");
   monitor.Append("o\n");
-  EXPECT_EQ(heard, (Lines{"one", "two"}));
+  monitor.Clear();
+  monitor.Append("three\n");
+  EXPECT_EQ(heard, (Lines{"one", "two", "<cleared>", "three"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 #include <map>
 #include <utility>
 
@@ -12,6 +13,7 @@
 #include "FakeMeterLink.h"
 #include "link/LinkTexts.h"
 #include "link/UnConnectTread.h"
+#include "support/QueuedUserInterface.h"
 #include "support/TempDir.h"
 
 namespace velk {
@@ -49,7 +51,12 @@ constexpr TDateTime Start = 46364.4375;  // 08.12.2026 10:30:00
 class ReaderTest : public ::testing::Test {
  protected:
   ReaderTest() : clock(Start), line(clock), links(line), forwarder(line.meter) {
-    reader = std::make_unique<TConnectTread>(image, monitor, ui, clock);
+    reader = NewReader(ui);
+    meter().SetClock(2, 2026, 12, 8, 10, 30, 0);
+  }
+
+  std::unique_ptr<TConnectTread> NewReader(UserInterface& userInterface) {
+    auto reader = std::make_unique<TConnectTread>(image, monitor, userInterface, clock);
     reader->Links = &links;
     reader->Forwarder = &forwarder;
     reader->Sleep = [this](int ms) { clock.AdvanceSeconds(ms / 1000.0); };
@@ -58,7 +65,7 @@ class ReaderTest : public ::testing::Test {
     reader->RetryCount = 2;
     reader->ReadMode = 0;
     reader->Storage.EdDataDir = dir.Text();
-    meter().SetClock(2, 2026, 12, 8, 10, 30, 0);
+    return reader;
   }
 
   testing::FakeMeter& meter() { return line.meter; }
@@ -561,6 +568,29 @@ TEST_F(ReaderTest, RunsOnItsOwnThreadAndReportsItsEnd) {
   EXPECT_TRUE(reader->Finished());
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(statusAtEnd, LinkStatus::Ok);
+}
+
+TEST_F(ReaderTest, DestroyedWhileItWaitsForTheMainThreadOrFromItsOwnEndHandler) {
+  CurrentDataOnly();
+  {
+    // The main thread destroys the reader while it waits in a synchronised call:
+    // the destructor serves the call instead of deadlocking on the join.
+    test::QueuedUserInterface queued;
+    auto waiting = NewReader(queued);
+    waiting->Start();
+    queued.WaitForQueuedCall();
+    waiting.reset();
+  }
+  // An end handler on the reader's own thread destroys it; the thread then
+  // leaves the freed object alone (the sanitizer build checks the writes).
+  std::promise<void> destroyed;
+  reader->OnTerminate = [&](TConnectTread&) {
+    reader.reset();
+    destroyed.set_value();
+  };
+  reader->Start();
+  destroyed.get_future().wait();
+  EXPECT_EQ(reader, nullptr);
 }
 
 // Single exchanges: the verdict of each kind of answer and its monitor text.

@@ -75,6 +75,21 @@ TEST_F(BatchJoinFolder, ConvertsInNumberOrderWithJoiningForcedOn) {
   EXPECT_TRUE(result.Error.empty());
   EXPECT_EQ(stops, 1);
   EXPECT_EQ(restarts, 1);
+
+  // A stop between two dumps: the rest is left, the setting restored.
+  converted.clear();
+  BatchJoinHooks stopAtTheSecond;
+  stopAtTheSecond.BeforeDump = [](const std::string& path) { return path.find("002") == std::string::npos; };
+  const auto stopped = JoinFilesInFolder(dir.Text(), options,
+                                         [&](const std::string& path) {
+                                           converted.push_back(path);
+                                           return true;
+                                         },
+                                         ui, stopAtTheSecond);
+  EXPECT_TRUE(stopped.Stopped);
+  EXPECT_EQ(stopped.Converted, 1);
+  EXPECT_EQ(converted.size(), 1u);
+  EXPECT_FALSE(options.TSVCnc);
 }
 
 TEST_F(BatchJoinFolder, ReportFileErrorEndsTheBatchAndRestoresTheSetting) {

@@ -44,6 +44,10 @@ TEST(TsvReportView, HeaderTotalsAndRecordGrid) {
   EXPECT_EQ(view.Totals[0].Caption, "LastReadData");
   EXPECT_EQ(Edit(view.Totals[0], "WorkTime").Text, "1:30");
   EXPECT_EQ(Edit(view.Totals[0], "Q").Text, "100");
+  // Every box of the tab is shown (a hidden box renders as nothing).
+  for (const TEditBox* box : {&view.Header, &view.Notations, &view.RealData, &view.Totals[0], &view.Totals[1],
+                              &view.Totals[2]})
+    EXPECT_TRUE(box->Visible) << box->Name;
 
   const TGrid& hours = view.HourGrid;
   EXPECT_EQ(hours.Name, "TSV1HrGrid");
@@ -92,6 +96,7 @@ TEST(TsdReportView, SixteenChannelsFillSeventeenColumns) {
     AddTsdChannelToView(view, image, k + 1, 16);
   }
   EXPECT_EQ(view.ChannelsShown, 16);
+  EXPECT_TRUE(view.Header.Visible);
   for (const TGrid* grid : {&view.SGCImp, &view.SGNotations, &view.SGDataDom, &view.SGHourDataDom,
                             &view.SGDayDataDom, &view.SGMontDataDom})
     EXPECT_EQ(grid->ColumnCount(), 17) << grid->Name;

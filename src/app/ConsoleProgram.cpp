@@ -1,0 +1,155 @@
+#include "app/ConsoleProgram.h"
+
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/ConsoleProgress.h"
+#include "app/ConsoleUserInterface.h"
+#include "app/DumpText.h"
+#include "app/ExitCodes.h"
+#include "common/Clock.h"
+#include "common/NativePath.h"
+#include "common/ProgramFolder.h"
+#include "common/Terminal.h"
+#include "link/LinkOpener.h"
+
+namespace velk {
+namespace {
+
+constexpr auto ConsoleTick = std::chrono::milliseconds(100);
+
+struct Options {
+  bool Verbose = false;                // the exchange monitor on standard output
+  std::string LogFile;                 // the exchange monitor into a file
+  bool Hex = false;                    // a printed dump includes the hexadecimal view
+  bool Carrier = false;                // --carrier=...: a carrier operation
+  std::vector<std::string> Arguments;  // the system's switches, or the carrier's options and action
+  std::string Error;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--", 0) != 0) {
+      options.Arguments.push_back(arg);
+    } else if (arg.rfind("--carrier=", 0) == 0 || arg.rfind("--port=", 0) == 0) {
+      options.Carrier = options.Carrier || arg.rfind("--carrier=", 0) == 0;
+      options.Arguments.push_back(arg);
+    } else if (arg == "--verbose") {
+      options.Verbose = true;
+    } else if (arg.rfind("--log=", 0) == 0) {
+      options.LogFile = arg.substr(6);
+    } else if (arg == "--hex") {
+      options.Hex = true;
+    } else {
+      options.Error = "unknown option " + arg;
+    }
+  }
+  return options;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << UsageCaption() << "\n";
+  for (const std::string& line : UsageLines()) out << line << "\n";
+}
+
+// The exchange monitor's lines as they complete, to the terminal and/or a file.
+class MonitorEcho {
+ public:
+  MonitorEcho(const Options& options, ExchangeMonitor& monitor) : verbose_(options.Verbose) {
+    if (!options.LogFile.empty()) {
+      log_.open(ToNativePath(options.LogFile), std::ios::app);
+      if (!log_) std::cerr << "cannot open the log file " << options.LogFile << "\n";
+    }
+    if (verbose_ || log_.is_open()) {
+      monitor.SetLineListener([this](const std::string& line) { Echo(line); });
+    }
+  }
+
+ private:
+  void Echo(const std::string& line) {
+    std::lock_guard lock(mutex_);
+    if (verbose_) std::cout << line << "\n";
+    if (log_.is_open()) log_ << line << "\n" << std::flush;
+  }
+
+  bool verbose_;
+  std::ofstream log_;
+  std::mutex mutex_;
+};
+
+void PrintWhereItWent(const Application& app) {
+  if (!app.LastDumpPath.empty()) std::cout << "dump: " << ToNativePath(app.LastDumpPath).string() << "\n";
+  if (!app.ReportName1().empty()) std::cout << "report: " << ToNativePath(app.ReportName1()).string() << "\n";
+  if (!app.ReportName2().empty()) std::cout << "report: " << ToNativePath(app.ReportName2()).string() << "\n";
+}
+
+int Run(const Options& options) {
+  ConsoleUserInterface ui(std::cerr);
+  const std::filesystem::path programFolder = ProgramFolder();
+  SystemLinkOpener links(programFolder);
+  Application app(ui, SystemClock::Instance(), programFolder, links);
+  MonitorEcho echo(options, app.Monitor);
+  app.Construct(options.Arguments);
+  if (options.Carrier) {
+    const int code = app.RunCarrier(options.Arguments, std::cout, std::cerr);
+    PrintWhereItWent(app);
+    return code;
+  }
+
+  switch (ChooseStartMode(options.Arguments)) {
+    case StartMode::Interactive:
+      PrintUsage(std::cerr);
+      std::cerr << "velkreader: no switch given, nothing to do\n";
+      return exitcode::CommandLineError;
+    case StartMode::OpenDump: {
+      if (!app.DecodeDump(CommandLinePath(options.Arguments[0]))) return exitcode::DecodeFailed;
+      const DumpTextOptions text{app.Settings.ShowRtcRecords, app.Settings.PFRec, options.Hex};
+      std::cout << RenderDecodedViews(app.Image, app.Values, text);
+      PrintWhereItWent(app);
+      return exitcode::Success;
+    }
+    case StartMode::CommandLine:
+      break;
+  }
+
+  ConsoleProgress progress(std::cout, StandardOutputIsTerminal() && !options.Verbose);
+  app.OnReadingEnded = [&](int status) {
+    progress.Finish(app.Progress);
+    if (status == 0) PrintWhereItWent(app);
+  };
+  app.RunCommandLine(options.Arguments);
+  ui.RunUntil([&] { return app.Terminated(); }, ConsoleTick,
+              [&] {
+                app.Poll();
+                if (app.ReadingRunning()) progress.Update(app.Progress);
+              });
+  if (app.ExitCode() == exitcode::Success && !app.LastReportFolder.empty() && app.LastDumpPath.empty()) {
+    PrintWhereItWent(app);  // "-B": the reports of the converted dump
+  }
+  return app.ExitCode();
+}
+
+}  // namespace
+
+int RunConsoleProgram(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
+  if (!options.Error.empty()) {
+    std::cerr << "velkreader: " << options.Error << "\n";
+    return exitcode::CommandLineError;
+  }
+  if (UsageRequested(options.Arguments)) {
+    PrintUsage(std::cout);
+    return exitcode::Success;
+  }
+  return Run(options);
+}
+
+}  // namespace velk

@@ -1,0 +1,16 @@
+// The GUI tests: the main window, the progress window and the settings dialog
+// on the offscreen platform, each window driven as a user drives it.
+#include <QApplication>
+#include <QTest>
+
+#include "MainWindowTest.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  int failures = 0;
+  {
+    velk::gui::test::MainWindowTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  return failures == 0 ? 0 : 1;
+}
