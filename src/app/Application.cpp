@@ -70,11 +70,15 @@ void Application::Construct(const std::vector<std::string>& arguments) {
   Settings.EdDirTSView = ViewerPathOrDefault(Settings.EdDirTSView, programFolder_);
 }
 
-bool Application::DecodeDump(const std::string& path) {
+TDecodeContext Application::PrepareDecode() {
   storage_ = StorageOptionsFrom(Settings);
   reports_->ReadMode = Panel.RGTask;
   reports_->CommandLine = HasArguments();
-  TDecodeContext context{Image, Values, storage_, ui_, reports_.get(), HasArguments(), clock_, Panel.RGTask};
+  return {Image, Values, storage_, ui_, reports_.get(), HasArguments(), clock_, Panel.RGTask};
+}
+
+bool Application::DecodeDump(const std::string& path) {
+  TDecodeContext context = PrepareDecode();
   try {
     if (!DecodeDumpFile(context, path, LastReportFolder)) return false;
   } catch (const ReportFileError&) {
@@ -84,6 +88,16 @@ bool Application::DecodeDump(const std::string& path) {
   Busy = false;
   if (!HasArguments() && OnArrangePages) OnArrangePages();
   return true;
+}
+
+BatchJoinResult Application::JoinFiles(const std::string& folder, const BatchJoinHooks& hooks) {
+  TDecodeContext context = PrepareDecode();
+  const BatchJoinResult result = JoinFilesInFolder(folder, storage_, context, hooks);
+  if (result.Converted > 0) {
+    Busy = false;
+    if (!HasArguments() && OnArrangePages) OnArrangePages();
+  }
+  return result;
 }
 
 bool Application::OpenDump(const std::string& path) {
@@ -289,6 +303,7 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
         break;
       }
       task_.emplace(file);
+      taskIpPortEntry_ = Panel.IP_PortEdit;
       TaskFileProcessing();
       return;
     }
@@ -306,11 +321,8 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
 
 void Application::TaskFileProcessing() {
   while (const std::optional<TTaskRecord> record = task_->Next()) {
-    Panel.RGTask = record->RGTask;
-    Panel.MODBox = record->MODBox;
     ApplyTaskRecord(*record, Settings);
-    Panel.PorTelEdit = record->PorTelEdit;
-    Panel.LEdSetevoyAdr = std::to_string(record->LEdSetevoyAdr);
+    ApplyTaskRecord(*record, taskIpPortEntry_, Panel);
     if (StartReading(EndHandler::Task)) return;
     Fail(exitcode::TaskReadingFailed);  // this record names no usable link: on to the next
   }

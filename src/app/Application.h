@@ -21,7 +21,9 @@
 #include "common/DumpImage.h"
 #include "common/ExchangeMonitor.h"
 #include "common/UserInterface.h"
+#include "decode/DecodeDumpFile.h"
 #include "decode/DecodedValues.h"
+#include "reports/BatchJoin.h"
 #include "reports/ReportWriter.h"
 
 namespace velk {
@@ -46,6 +48,9 @@ class Application {
   // Decodes a dump file and writes its reports; false when it could not be
   // read or decoded (the user has been told why).
   bool DecodeDump(const std::string& path);
+  // "Соединить файлы": converts the numbered dumps of a folder again, lowest
+  // number first, with joining forced on (the setting stays as it was).
+  BatchJoinResult JoinFiles(const std::string& folder, const BatchJoinHooks& hooks = {});
   // "Открыть": remembers the path in VelkReader.ini and decodes the dump.
   bool OpenDump(const std::string& path);
   // AcView: the viewer on the report files of the current image.
@@ -65,6 +70,8 @@ class Application {
 
   // The command-line mode: the two passes over the switches; it ends with
   // Terminate(), at once or when the started reading or task file is done.
+  // Panel.IP_PortEdit as it stands is the "Порт" entry of its readings and of
+  // every task-file record that names no port of its own.
   void RunCommandLine(const std::vector<std::string>& arguments);
 
   // Closing the main window: stops a reading, keeps the link choice and the
@@ -112,6 +119,8 @@ class Application {
   void TaskFileProcessing();
   bool HasArguments() const { return !arguments_.empty(); }
   void Fail(int code);
+  // The dispatcher's context over the current settings.
+  TDecodeContext PrepareDecode();
   // DeviceCode and SerialNumber from the reader, then the dump file; its path text or "".
   std::string StoreReading();
   class ProgressStatusUi;
@@ -128,6 +137,7 @@ class Application {
   std::unique_ptr<TConnectTread> reader_;
   EndHandler endHandler_ = EndHandler::Ordinary;
   std::optional<TTaskFile> task_;
+  std::string taskIpPortEntry_;  // the "Порт" entry the command line gave the task's records
   bool terminated_ = false;
   int exitCode_ = 0;
 };

@@ -25,10 +25,19 @@ struct NumberedDump {
 std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string> names,
                                                          std::string* badName);
 
+struct BatchJoinProgress {
+  std::string Path;           // the dump, path text
+  std::size_t Position = 0;   // 1-based, in number order
+  std::size_t Total = 0;      // qualifying dumps of the folder
+  bool Converted = false;
+};
+
 struct BatchJoinHooks {
   // The carrier auto-poll, stopped before and restarted after a batch that ran to its end.
   std::function<void()> StopAutoPoll;
   std::function<void()> RestartAutoPoll;
+  // After each dump the converter has returned from (not after one whose report files failed).
+  std::function<void(const BatchJoinProgress&)> DumpDone;
 };
 
 struct BatchJoinResult {
