@@ -120,7 +120,8 @@ CarrierAnswerVerdict CheckCarrierAnswer(std::span<const std::uint8_t> received, 
                                request.Family.Nkp)) {
     case ChecksumVerdict::Ok:
       verdict.Result = 0;
-      verdict.Payload = shape.Kind == ReplyKind::Short ? received.subspan(e + h - 3, 3) : received.subspan(e + h, u);
+      verdict.Payload =
+          shape.Kind == ReplyKind::Short ? received.subspan(e + h - 3, 3) : received.subspan(e + h, u);
       break;
     case ChecksumVerdict::DamagedData:
       verdict.Result = 9;

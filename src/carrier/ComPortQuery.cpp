@@ -277,8 +277,8 @@ int TComPortQuery::Attempt(int k, std::uint8_t code, std::uint16_t param, std::u
   Fire(OnQuery_OtwetOff);
 
   if (result == 100) {
-    const CarrierAnswerVerdict verdict =
-        CheckCarrierAnswer(std::span(rx).first(highest), sync, shape, {code, param, count, family, Query_AdrPribora});
+    const CarrierAnswerVerdict verdict = CheckCarrierAnswer(std::span(rx).first(highest), sync, shape,
+                                                            {code, param, count, family, Query_AdrPribora});
     result = verdict.Result;
     switch (result) {
       case 0:

@@ -26,9 +26,9 @@ std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string
                                                          std::string* badName);
 
 struct BatchJoinProgress {
-  std::string Path;           // the dump, path text
-  std::size_t Position = 0;   // 1-based, in number order
-  std::size_t Total = 0;      // qualifying dumps of the folder
+  std::string Path;          // the dump, path text
+  std::size_t Position = 0;  // 1-based, in number order
+  std::size_t Total = 0;     // qualifying dumps of the folder
   bool Converted = false;
 };
 

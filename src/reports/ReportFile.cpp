@@ -177,9 +177,9 @@ ReportWriteOutcome WriteReport(typename F::Image& image, const ReportWriteReques
       RaiseIoError(ReadFileErrorText(), names.PreviousFile, ec ? ec.message() : "", sinks);
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(previous.data()),
                                               previous.size());
-    const PreviousJoinResult join = size > largest
-                                        ? PreviousJoinResult{PreviousJoin::Unusable, "файл длиннее любого отчета"}
-                                        : JoinPrevious<F>(image, bytes);
+    const PreviousJoinResult join =
+        size > largest ? PreviousJoinResult{PreviousJoin::Unusable, "файл длиннее любого отчета"}
+                       : JoinPrevious<F>(image, bytes);
     if (join.Outcome == PreviousJoin::Unusable) {
       // Not joined onto: the new reading is kept on its own, the damaged file stays as it is.
       sinks.Monitor.Append(ReadFileErrorText() + " '" + names.PreviousFile + "': " + join.Problem + LineEnd);

@@ -101,8 +101,8 @@ TEST(CarrierFrame, AnswerCheckCutsThePayloadOrNamesTheFault) {
   const CarrierAnswerVerdict ok = check(data, 3, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp});
   EXPECT_EQ(ok.Result, 0);
   EXPECT_EQ(bytes(ok.Payload), Bytes({7, 8, 9}));
-  EXPECT_EQ(check({data.begin(), data.end() - 1}, 3, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp}).Result,
-            1);
+  EXPECT_EQ(
+      check({data.begin(), data.end() - 1}, 3, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp}).Result, 1);
   EXPECT_EQ(check(BuildCarrierAnswer(0xE2, Bytes({4, 0, 3}), Bytes({7, 8, 9}), true), 3,
                   CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp})
                 .Result,

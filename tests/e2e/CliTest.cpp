@@ -309,7 +309,9 @@ TEST_F(Cli, JoinConvertsAFolderInNumberOrderAndNamesTheDumpItCouldNotConvert) {
   // The second report holds the first one's hours, the two days between and its own.
   auto hours = [&](const char* name) {
     const std::string bytes = ReadText(Data() / MeterFolder / "TSV1" / name);
-    return bytes.size() < 134 ? 0 : static_cast<std::uint8_t>(bytes[132]) | static_cast<std::uint8_t>(bytes[133]) << 8;
+    return bytes.size() < 134
+               ? 0
+               : static_cast<std::uint8_t>(bytes[132]) | static_cast<std::uint8_t>(bytes[133]) << 8;
   };
   const int single = hours("53-12345-1-001.tsv");
   EXPECT_GT(single, 0);

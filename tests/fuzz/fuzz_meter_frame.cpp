@@ -38,8 +38,13 @@ void CheckAnswer(std::span<const std::uint8_t> answer, bool crcOk) {
 
 // An answer with the line's first bytes as its data: it must pass the check and give them back.
 void RoundTrip(std::uint8_t code, std::uint16_t address, std::span<const std::uint8_t> data) {
-  std::vector<std::uint8_t> answer{0x00, 0x00, velk::MeterSyncByte, code, static_cast<std::uint8_t>(address),
-                                   static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(data.size())};
+  std::vector<std::uint8_t> answer{0x00,
+                                   0x00,
+                                   velk::MeterSyncByte,
+                                   code,
+                                   static_cast<std::uint8_t>(address),
+                                   static_cast<std::uint8_t>(address >> 8),
+                                   static_cast<std::uint8_t>(data.size())};
   answer.insert(answer.end(), data.begin(), data.end());
   const std::uint16_t crc = velk::MeterFrameCrc(std::span(answer).subspan(3));
   answer.push_back(static_cast<std::uint8_t>(crc));
@@ -64,9 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> line(data + ControlBytes, size - ControlBytes);
 
   // The request: with or without the address byte, the part after it is a frame with a valid CRC.
-  const velk::MeterRequest request =
-      velk::BuildMeterRequest(code, address, data[1], netAddress < 0 ? std::nullopt
-                                                                     : std::optional<std::uint8_t>(netAddress));
+  const velk::MeterRequest request = velk::BuildMeterRequest(
+      code, address, data[1], netAddress < 0 ? std::nullopt : std::optional<std::uint8_t>(netAddress));
   const auto frame = request.View().subspan(netAddress < 0 ? 0 : 1);
   Require(frame.size() == velk::AnswerOverhead && velk::AnswerCrcOk(frame));
 

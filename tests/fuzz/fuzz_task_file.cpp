@@ -60,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(velk::Utf8ToCp1251(thread.HostName).size() <= 20);
   if (task.MODBox == velk::ItemMoxa || task.MODBox == velk::ItemMoxaRlz)
     Require(thread.TcpPort >= 1 && thread.TcpPort <= 65535);
-  if (task.MODBox == velk::ItemRs485 || task.MODBox == velk::ItemModemRs485) Require(thread.NetAddress <= 255);
+  if (task.MODBox == velk::ItemRs485 || task.MODBox == velk::ItemModemRs485)
+    Require(thread.NetAddress <= 255);
   return 0;
 }

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
