@@ -89,7 +89,11 @@ std::optional<std::string> PreviousFileProblem(std::span<const std::uint8_t> byt
   if (bytes.size() != F::RecordsAt + F::RecordBytes * (hours + days + months))
     return "длина файла не совпадает с заголовком";
   if (!PlausibleTime(F::LastHourTime(bytes))) return "недопустимое время";
-  if (hours > 0 && !PlausibleTime(F::DecodeRecord(bytes, F::RecordsAt).DateTime)) return "недопустимое время";
+  // Every hourly record goes into the joined file, and the last one stamps the seam's fillers.
+  for (std::size_t i = 0; i < hours; ++i) {
+    if (!PlausibleTime(F::DecodeRecord(bytes, F::RecordsAt + i * F::RecordBytes).DateTime))
+      return "недопустимое время";
+  }
   return std::nullopt;
 }
 
