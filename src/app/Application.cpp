@@ -137,12 +137,9 @@ bool Application::StartWithDump(const std::string& argument) {
   return decoded;
 }
 
-BatchJoinResult Application::JoinFolder(const std::string& folder,
-                                        const std::function<bool(const std::string&)>& beforeDump) {
-  BatchJoinHooks hooks;
+BatchJoinResult Application::JoinFolder(const std::string& folder, BatchJoinHooks hooks) {
   hooks.StopAutoPoll = [this] { SetCarrierAutoPoll(false); };
   hooks.RestartAutoPoll = [this] { SetCarrierAutoPoll(true); };
-  hooks.BeforeDump = beforeDump;
   // The batch forces joining on these options before each dump; the decode must not refresh them.
   storage_ = StorageOptionsFrom(Settings);
   return JoinFilesInFolder(folder, storage_, [this](const std::string& path) { return DecodeWithStorage(path); },
@@ -423,6 +420,7 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
         break;
       }
       task_.emplace(file);
+      taskIpPortEntry_ = Panel.IP_PortEdit;
       TaskFileProcessing();
       return;
     }
@@ -440,11 +438,8 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
 
 void Application::TaskFileProcessing() {
   while (const std::optional<TTaskRecord> record = task_->Next()) {
-    Panel.RGTask = record->RGTask;
-    Panel.MODBox = record->MODBox;
     ApplyTaskRecord(*record, Settings);
-    Panel.PorTelEdit = record->PorTelEdit;
-    Panel.LEdSetevoyAdr = std::to_string(record->LEdSetevoyAdr);
+    ApplyTaskRecord(*record, taskIpPortEntry_, Panel);
     if (StartReading(EndHandler::Task)) return;
     Fail(exitcode::TaskReadingFailed);  // this record names no usable link: on to the next
   }

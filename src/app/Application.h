@@ -27,6 +27,7 @@
 #include "common/DumpImage.h"
 #include "common/ExchangeMonitor.h"
 #include "common/UserInterface.h"
+#include "decode/DecodeDumpFile.h"
 #include "decode/DecodedValues.h"
 #include "reports/BatchJoin.h"
 #include "reports/ReportWriter.h"
@@ -63,11 +64,11 @@ class Application {
   bool StartWithDump(const std::string& argument);
   // "Соединить файлы" on a folder: every numbered dump in number order through
   // this application's decode with joining forced, TSVCnc as it was
-  // afterwards, the carrier auto-poll stopped meanwhile. `beforeDump` (may be
-  // empty) hears each dump's path before it is converted; false stops the
-  // batch there. The result names the dumps that could not be converted.
-  BatchJoinResult JoinFolder(const std::string& folder,
-                             const std::function<bool(const std::string& dumpPath)>& beforeDump = {});
+  // afterwards, the carrier auto-poll stopped meanwhile (the hooks' own
+  // auto-poll entries are replaced). BeforeDump may stop the batch between two
+  // dumps, DumpDone hears each result. The result names the dumps that could
+  // not be converted.
+  BatchJoinResult JoinFolder(const std::string& folder, BatchJoinHooks hooks = {});
   // AcView: the viewer on the report files of the current image.
   int LaunchViewer();
 
@@ -105,6 +106,8 @@ class Application {
 
   // The command-line mode: the two passes over the switches; it ends with
   // Terminate(), at once or when the started reading or task file is done.
+  // Panel.IP_PortEdit as it stands is the "Порт" entry of its readings and of
+  // every task-file record that names no port of its own.
   void RunCommandLine(const std::vector<std::string>& arguments);
 
   // Closing the main window: stops the carrier engine and waits for it while
@@ -192,6 +195,7 @@ class Application {
   EndHandler endHandler_ = EndHandler::Ordinary;
   bool endPending_ = false;  // a reading was started and its end handler has not run yet
   std::optional<TTaskFile> task_;
+  std::string taskIpPortEntry_;  // the "Порт" entry the command line gave the task's records
   bool terminated_ = false;
   int exitCode_ = 0;
 };

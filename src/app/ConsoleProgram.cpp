@@ -1,9 +1,11 @@
 #include "app/ConsoleProgram.h"
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,9 @@ struct Options {
   std::string LogFile;                 // the exchange monitor into a file
   bool Hex = false;                    // a printed dump includes the hexadecimal view
   bool Carrier = false;                // --carrier=...: a carrier operation
+  std::optional<std::string> IpPort;   // --ip-port=N: the entry of the "Порт" edit
+  std::optional<std::string> JoinFolder;  // --join=FOLDER: the batch join on that folder
+  bool Help = false;
   std::vector<std::string> Arguments;  // the system's switches, or the carrier's options and action
   std::string Error;
 };
@@ -48,6 +53,12 @@ Options ParseOptions(int argc, char** argv) {
       options.LogFile = arg.substr(6);
     } else if (arg == "--hex") {
       options.Hex = true;
+    } else if (arg.rfind("--ip-port=", 0) == 0) {
+      options.IpPort = arg.substr(10);
+    } else if (arg.rfind("--join=", 0) == 0) {
+      options.JoinFolder = arg.substr(7);
+    } else if (arg == "--help") {
+      options.Help = true;
     } else {
       options.Error = "unknown option " + arg;
     }
@@ -58,6 +69,19 @@ Options ParseOptions(int argc, char** argv) {
 void PrintUsage(std::ostream& out) {
   out << UsageCaption() << "\n";
   for (const std::string& line : UsageLines()) out << line << "\n";
+}
+
+void PrintOwnOptions(std::ostream& out) {
+  out << "options of velkreader (beside the switches of \"?\"):\n"
+      << "  --verbose          print the exchange monitor as it runs; progress as plain lines\n"
+      << "  --log=FILE         append the exchange monitor to FILE\n"
+      << "  --hex              with a single dump argument, also print the hexadecimal dump\n"
+      << "  --ip-port=N        the network port entry of the readings over TCP (link 4 and 5 connect\n"
+      << "                     to N + 4000); a task record's address \"host:N\" brings its own N\n"
+      << "  --join=FOLDER      convert the numbered dumps of FOLDER again, lowest number first,\n"
+      << "                     each report joined to the one before it\n"
+      << "  --carrier=nkp|ltr --port=COM<n> ACTION   a data-carrier operation\n"
+      << "  --help             this text\n";
 }
 
 // The exchange monitor's lines as they complete, to the terminal and/or a file.
@@ -91,6 +115,31 @@ void PrintWhereItWent(const Application& app) {
   if (!app.ReportName2().empty()) std::cout << "report: " << ToNativePath(app.ReportName2()).string() << "\n";
 }
 
+// --join=FOLDER: a line per dump; a dump that could not be converted makes the exit status.
+int RunJoin(Application& app, const std::string& folderText) {
+  const std::string folder = CommandLinePath(folderText);
+  std::error_code error;
+  if (folderText.empty() || !std::filesystem::is_directory(ToNativePath(folder), error)) {
+    std::cerr << "velkreader: --join: no folder " << folderText << "\n";
+    return exitcode::CommandLineError;
+  }
+  BatchJoinHooks hooks;
+  hooks.DumpDone = [&](const BatchJoinProgress& dump) {
+    std::cout << "dump " << dump.Position << "/" << dump.Total << ": " << ToNativePath(dump.Path).string()
+              << (dump.Converted ? "" : ": not converted") << "\n";
+    if (dump.Converted) PrintWhereItWent(app);
+  };
+  const BatchJoinResult result = app.JoinFolder(folder, hooks);
+  if (!result.StoppedAt.empty()) std::cout << "stopped at " << result.StoppedAt << "\n";
+  std::cout << "converted " << result.Converted << " dump(s)";
+  if (!result.Failed.empty()) {
+    std::cout << ", not converted:";
+    for (const std::string& name : result.Failed) std::cout << " " << name;
+  }
+  std::cout << "\n";
+  return result.Failed.empty() && result.Error.empty() ? exitcode::Success : exitcode::DecodeFailed;
+}
+
 int Run(const Options& options) {
   ConsoleUserInterface ui(std::cerr);
   const std::filesystem::path programFolder = ProgramFolder();
@@ -98,6 +147,8 @@ int Run(const Options& options) {
   Application app(ui, SystemClock::Instance(), programFolder, links);
   MonitorEcho echo(options, app.Monitor);
   app.Construct(options.Arguments);
+  if (options.IpPort) app.Panel.IP_PortEdit = *options.IpPort;
+  if (options.JoinFolder) return RunJoin(app, *options.JoinFolder);
   if (options.Carrier) {
     const int code = app.RunCarrier(options.Arguments, std::cout, std::cerr);
     PrintWhereItWent(app);
@@ -143,6 +194,15 @@ int RunConsoleProgram(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   if (!options.Error.empty()) {
     std::cerr << "velkreader: " << options.Error << "\n";
+    PrintOwnOptions(std::cerr);
+    return exitcode::CommandLineError;
+  }
+  if (options.Help) {
+    PrintOwnOptions(std::cout);
+    return exitcode::Success;
+  }
+  if (options.JoinFolder && !options.Arguments.empty()) {
+    std::cerr << "velkreader: --join stands without other switches\n";
     return exitcode::CommandLineError;
   }
   if (UsageRequested(options.Arguments)) {

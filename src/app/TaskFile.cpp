@@ -40,4 +40,18 @@ void ApplyTaskRecord(const TTaskRecord& task, TSettingsRecord& settings) {
   settings.TSVDirCreate = task.TSVDirCreate();
 }
 
+void ApplyTaskRecord(const TTaskRecord& task, const std::string& ipPortEntry, ReadPanel& panel) {
+  panel.RGTask = task.RGTask;
+  panel.MODBox = task.MODBox;
+  panel.PorTelEdit = task.PorTelEdit;
+  panel.IP_PortEdit = ipPortEntry;
+  panel.LEdSetevoyAdr = std::to_string(task.LEdSetevoyAdr);
+  const bool network = task.MODBox >= ItemMoxa && task.MODBox <= ItemLinkora;
+  const std::size_t colon = task.PorTelEdit.rfind(':');
+  if (network && colon != std::string::npos) {
+    panel.PorTelEdit = task.PorTelEdit.substr(0, colon);
+    panel.IP_PortEdit = task.PorTelEdit.substr(colon + 1);
+  }
+}
+
 }  // namespace velk

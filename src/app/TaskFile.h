@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "app/ReadPanel.h"
 #include "app/SettingsRecord.h"
 
 namespace velk {
@@ -49,7 +50,14 @@ class TTaskFile {
 };
 
 // The record's data folder and the two folder flags go into the settings; read
-// mode, interface, phone and address belong to the read panel (the caller's).
+// mode, interface, phone and address belong to the read panel (below).
 void ApplyTaskRecord(const TTaskRecord& task, TSettingsRecord& settings);
+
+// The read panel's part of a record: read mode, interface, phone or host, and
+// the network address. `ipPortEntry` is the entry of the "Порт" edit for the
+// whole task; a network record (items 4..6) whose address text is "host:N"
+// brings its own entry N. A missing or non-numeric entry is left for the
+// reading's start to refuse.
+void ApplyTaskRecord(const TTaskRecord& task, const std::string& ipPortEntry, ReadPanel& panel);
 
 }  // namespace velk

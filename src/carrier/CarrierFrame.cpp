@@ -1,5 +1,7 @@
 #include "carrier/CarrierFrame.h"
 
+#include <algorithm>
+
 #include "common/Mathem.h"
 
 namespace velk {
@@ -84,6 +86,51 @@ ChecksumVerdict CheckCarrierChecksum(std::span<const std::uint8_t> covered, std:
 int LtrDirectoryDataLength(std::uint8_t lengthLow, std::uint8_t lengthHigh) {
   const int l = lengthLow + 256 * lengthHigh;
   return l > 3 ? l - 3 : 0;
+}
+
+CarrierAnswerVerdict CheckCarrierAnswer(std::span<const std::uint8_t> received, std::size_t sync,
+                                        const ReplyShape& shape, const CarrierAnswerRequest& request) {
+  CarrierAnswerVerdict verdict;
+  const std::size_t e = sync;
+  const std::size_t u = static_cast<std::size_t>(std::max(shape.DataLength, 0));
+  const std::size_t h = static_cast<std::size_t>(std::max(shape.HeaderLength, 1));
+  if (e + u + h + 2 > received.size() || e + h < 3) return verdict;  // result 1: cut short
+  if (request.Address >= 0) {
+    const auto address = static_cast<std::uint8_t>(request.Address & 0xFF);
+    const bool threeBefore = e >= 3 && received[e - 3] == address;
+    const bool fourBefore = e >= 4 && received[e - 4] == address;
+    if (!threeBefore && !fourBefore) {
+      verdict.Result = 4;
+      return verdict;
+    }
+  }
+  const bool noFamily = !request.Family.Nkp && !request.Family.Ltr && !request.Family.Ltr2;
+  if (noFamily && shape.Kind == ReplyKind::Data) {
+    if (received[e] == 0xF3) {
+      verdict.Result = 7;
+      return verdict;
+    }
+    if (e + 3 >= received.size() || received[e + 1] != (request.Param & 0xFF) ||
+        received[e + 2] != (request.Param >> 8) || received[e + 3] != request.Count) {
+      verdict.Result = 6;
+      return verdict;
+    }
+  }
+  switch (CheckCarrierChecksum(received.subspan(e, u + h), received[e + u + h], received[e + u + h + 1],
+                               request.Family.Nkp)) {
+    case ChecksumVerdict::Ok:
+      verdict.Result = 0;
+      verdict.Payload =
+          shape.Kind == ReplyKind::Short ? received.subspan(e + h - 3, 3) : received.subspan(e + h, u);
+      break;
+    case ChecksumVerdict::DamagedData:
+      verdict.Result = 9;
+      break;
+    case ChecksumVerdict::Mismatch:
+      verdict.Result = 3;
+      break;
+  }
+  return verdict;
 }
 
 }  // namespace velk

@@ -58,4 +58,28 @@ ChecksumVerdict CheckCarrierChecksum(std::span<const std::uint8_t> covered, std:
 // whole answer after the sync bytes is L bytes: code, payload, checksum).
 int LtrDirectoryDataLength(std::uint8_t lengthLow, std::uint8_t lengthHigh);
 
+// The request an answer is checked against.
+struct CarrierAnswerRequest {
+  std::uint8_t Code = 0;
+  std::uint16_t Param = 0;
+  std::uint8_t Count = 0;
+  CarrierFamily Family;
+  int Address = -1;  // Query_AdrPribora: compared when >= 0
+};
+
+struct CarrierAnswerVerdict {
+  // 0 valid, 1 the bytes end before the checksum, 3 checksum mismatch, 4 address
+  // mismatch, 6 echo differs, 7 the peer did not know the request, 9 damaged
+  // memory data (НКП-3М): the query result codes.
+  int Result = 1;
+  std::span<const std::uint8_t> Payload;  // what goes into the answer buffer when Result is 0
+};
+
+// The checks of a received answer whose code byte stands at `sync`, for a
+// reply of `shape` (its data length as the answer itself gave it): the
+// address, the code and echo of a peer without a family flag, the checksum;
+// then the payload: three bytes of a short reply, u bytes of a data reply.
+CarrierAnswerVerdict CheckCarrierAnswer(std::span<const std::uint8_t> received, std::size_t sync,
+                                        const ReplyShape& shape, const CarrierAnswerRequest& request);
+
 }  // namespace velk

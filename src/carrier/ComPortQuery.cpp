@@ -274,40 +274,29 @@ int TComPortQuery::Attempt(int k, std::uint8_t code, std::uint16_t param, std::u
   Fire(OnQuery_OtwetOff);
 
   if (result == 100) {
-    const std::size_t e = sync;
-    const std::size_t u = static_cast<std::size_t>(shape.DataLength);
-    const std::size_t h = static_cast<std::size_t>(shape.HeaderLength);
-    const bool noFamily = !family.Nkp && !family.Ltr && !family.Ltr2;
-    if (Query_AdrPribora >= 0) {
-      const auto adr = static_cast<std::uint8_t>(Query_AdrPribora & 0xFF);
-      if (e < 4 || (rx[e - 3] != adr && rx[e - 4] != adr)) {
-        result = 4;
-        AddLine(txt::MonError4);
-      }
-    }
-    if (result == 100 && noFamily && shape.Kind == ReplyKind::Data) {
-      if (rx[e] == 0xF3) {
-        result = 7;
-        AddLine(txt::MonError7);
-      } else if (rx[e + 1] != (param & 0xFF) || rx[e + 2] != (param >> 8) || rx[e + 3] != count) {
-        result = 6;
-        AddLine(txt::MonError6);
-      }
-    }
-    if (result == 100) {
-      const auto verdict =
-          CheckCarrierChecksum(std::span(rx).subspan(e, u + h), rx[e + u + h], rx[e + u + h + 1], family.Nkp);
-      if (verdict == ChecksumVerdict::Ok) {
+    const CarrierAnswerVerdict verdict = CheckCarrierAnswer(std::span(rx).first(highest), sync, shape,
+                                                            {code, param, count, family, Query_AdrPribora});
+    result = verdict.Result;
+    switch (result) {
+      case 0:
         AddLine(txt::MonChecksumOk);
-        if (shape.Kind == ReplyKind::Short)
-          std::copy_n(rx.begin() + static_cast<std::ptrdiff_t>(e + h - 3), 3, answer_.begin());
-        else
-          std::copy_n(rx.begin() + static_cast<std::ptrdiff_t>(e + h), u, answer_.begin());
-        result = 0;
-      } else {
+        std::copy(verdict.Payload.begin(), verdict.Payload.end(), answer_.begin());
+        break;
+      case 4:
+        AddLine(txt::MonError4);
+        break;
+      case 6:
+        AddLine(txt::MonError6);
+        break;
+      case 7:
+        AddLine(txt::MonError7);
+        break;
+      case 3:
+      case 9:
         AddLine(txt::MonError3);
-        result = verdict == ChecksumVerdict::DamagedData ? 9 : 3;
-      }
+        break;
+      default:
+        break;
     }
   }
 

@@ -713,15 +713,16 @@ void TMFmDorva301::N6Click() {
   progress.setMinimumDuration(0);
   progress.setWindowModality(Qt::WindowModal);
   int converted = 0;
-  const BatchJoinResult result = app_.JoinFolder(U(folder), [&](const std::string& dumpPath) {
+  BatchJoinHooks hooks;
+  hooks.BeforeDump = [&](const std::string& dumpPath) {
     // The user may stop between two dumps.
     if (progress.wasCanceled()) return false;
     progress.setLabelText(QString("%1\n%2").arg(Q(dumpPath)).arg(++converted));
     QCoreApplication::processEvents();
     return !progress.wasCanceled();
-  });
+  };
+  app_.JoinFolder(U(folder), hooks);
   progress.close();  // the batch has told the user why it stopped, if it did
-  (void)result;
 }
 
 // --- Window ---

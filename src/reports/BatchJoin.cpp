@@ -70,7 +70,8 @@ BatchJoinResult JoinFilesInFolder(const std::string& folder, StorageOptions& opt
     ui.ShowMessage(result.Error);
     return result;
   }
-  for (const NumberedDump& dump : *dumps) {
+  for (std::size_t i = 0; i < dumps->size(); ++i) {
+    const NumberedDump& dump = (*dumps)[i];
     joining.On();
     const std::string path = JoinPathText(folder, dump.Name);
     if (hooks.BeforeDump && !hooks.BeforeDump(path)) {
@@ -78,10 +79,12 @@ BatchJoinResult JoinFilesInFolder(const std::string& folder, StorageOptions& opt
       break;
     }
     try {
-      if (convert(path))
+      const bool converted = convert(path);
+      if (converted)
         ++result.Converted;
       else
         result.Failed.push_back(dump.Name);
+      if (hooks.DumpDone) hooks.DumpDone({path, i + 1, dumps->size(), converted});
     } catch (const std::exception& error) {
       result.StoppedAt = dump.Name;
       result.Error = path + ": " + error.what();

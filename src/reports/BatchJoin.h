@@ -25,6 +25,13 @@ struct NumberedDump {
 std::optional<std::vector<NumberedDump>> QualifyingDumps(std::vector<std::string> names,
                                                          std::string* badName);
 
+struct BatchJoinProgress {
+  std::string Path;          // the dump, path text
+  std::size_t Position = 0;  // 1-based, in number order
+  std::size_t Total = 0;     // qualifying dumps of the folder
+  bool Converted = false;
+};
+
 struct BatchJoinHooks {
   // The carrier auto-poll, stopped before and restarted after a batch that ran to its end.
   std::function<void()> StopAutoPoll;
@@ -32,6 +39,8 @@ struct BatchJoinHooks {
   // Told each dump's path before it is converted; false stops the batch there
   // (TSVCnc restored, the auto-poll restarted, Stopped set).
   std::function<bool(const std::string& path)> BeforeDump;
+  // After each dump the converter has returned from (not after one whose report files failed).
+  std::function<void(const BatchJoinProgress&)> DumpDone;
 };
 
 struct BatchJoinResult {

@@ -89,24 +89,26 @@ std::optional<std::string> PreviousFileProblem(std::span<const std::uint8_t> byt
   if (bytes.size() != F::RecordsAt + F::RecordBytes * (hours + days + months))
     return "длина файла не совпадает с заголовком";
   if (!PlausibleTime(F::LastHourTime(bytes))) return "недопустимое время";
-  if (hours > 0 && !PlausibleTime(F::DecodeRecord(bytes, F::RecordsAt).DateTime)) return "недопустимое время";
+  // Every hourly record goes into the joined file, and the last one stamps the seam's fillers.
+  for (std::size_t i = 0; i < hours; ++i) {
+    if (!PlausibleTime(F::DecodeRecord(bytes, F::RecordsAt + i * F::RecordBytes).DateTime))
+      return "недопустимое время";
+  }
   return std::nullopt;
 }
-
-enum class JoinResult { Joined, PreviousNewer };
 
 // The previous file's hourly records, then fillers for the hours between the
 // two archives, then the new records that the previous file does not hold yet.
 template <class F>
-JoinResult JoinHours(typename F::Image& image, std::span<const std::uint8_t> previous) {
+PreviousJoin JoinHours(typename F::Image& image, std::span<const std::uint8_t> previous) {
   using Record = typename F::Record;
   const double newLastHour = F::LastHourTime(image);
-  if (F::LastHourTime(previous) > newLastHour) return JoinResult::PreviousNewer;
+  if (F::LastHourTime(previous) > newLastHour) return PreviousJoin::PreviousNewer;
   F::TakePreviousReading(image, previous);
 
   const std::int64_t oldCount = CountAt<F>(previous, F::HourCountAt);
   std::vector<Record>& fresh = image.HourData;
-  if (oldCount == 0) return JoinResult::Joined;  // nothing to carry over but the previous reading's totals
+  if (oldCount == 0) return PreviousJoin::Joined;  // nothing to carry over but the previous reading's totals
   const auto oldRecord = [&](std::int64_t i) {
     return F::DecodeRecord(previous, F::RecordsAt + static_cast<std::size_t>(i) * F::RecordBytes);
   };
@@ -143,7 +145,13 @@ JoinResult JoinHours(typename F::Image& image, std::span<const std::uint8_t> pre
     joined.erase(joined.begin(), joined.end() - static_cast<std::ptrdiff_t>(HourReportCapacity));
   fresh = std::move(joined);
   F::RebuildPeriods(image);
-  return JoinResult::Joined;
+  return PreviousJoin::Joined;
+}
+
+template <class F>
+PreviousJoinResult JoinPrevious(typename F::Image& image, std::span<const std::uint8_t> previous) {
+  if (auto problem = PreviousFileProblem<F>(previous)) return {PreviousJoin::Unusable, *problem};
+  return {JoinHours<F>(image, previous), {}};
 }
 
 template <class F>
@@ -173,17 +181,18 @@ ReportWriteOutcome WriteReport(typename F::Image& image, const ReportWriteReques
       RaiseIoError(ReadFileErrorText(), names.PreviousFile, ec ? ec.message() : "", sinks);
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(previous.data()),
                                               previous.size());
-    const auto problem = size > largest ? std::optional<std::string>("файл длиннее любого отчета")
-                                        : PreviousFileProblem<F>(bytes);
-    if (problem) {
+    const PreviousJoinResult join =
+        size > largest ? PreviousJoinResult{PreviousJoin::Unusable, "файл длиннее любого отчета"}
+                       : JoinPrevious<F>(image, bytes);
+    if (join.Outcome == PreviousJoin::Unusable) {
       // Not joined onto: the new reading is kept on its own, the damaged file stays as it is.
-      sinks.Monitor.Append(ReadFileErrorText() + " '" + names.PreviousFile + "': " + *problem + LineEnd);
+      sinks.Monitor.Append(ReadFileErrorText() + " '" + names.PreviousFile + "': " + join.Problem + LineEnd);
       sinks.Ui.SetStatusText(ReadFileErrorText(), ColourRed);
       if (!WriteWholeFile(names.NewFile, names.NewFile, F::Serialize(image), request, sinks))
         return ReportWriteOutcome::CreateFailed;
       outcome = ReportWriteOutcome::PreviousUnusable;
     } else {
-      if (JoinHours<F>(image, bytes) == JoinResult::PreviousNewer) return ReportWriteOutcome::PreviousNewer;
+      if (join.Outcome == PreviousJoin::PreviousNewer) return ReportWriteOutcome::PreviousNewer;
       if (!WriteWholeFile(names.NewFile, names.NewFile, F::Serialize(image), request, sinks))
         return ReportWriteOutcome::CreateFailed;
       RemoveIfExists(names.TwoBackFile);
@@ -196,6 +205,14 @@ ReportWriteOutcome WriteReport(typename F::Image& image, const ReportWriteReques
 }
 
 }  // namespace
+
+PreviousJoinResult JoinPreviousReport(TTsvReportImage& image, std::span<const std::uint8_t> previous) {
+  return JoinPrevious<TsvFormat>(image, previous);
+}
+
+PreviousJoinResult JoinPreviousReport(TTsdReportImage& image, std::span<const std::uint8_t> previous) {
+  return JoinPrevious<TsdFormat>(image, previous);
+}
 
 ReportWriteOutcome WriteReportFile(TTsvReportImage& image, const ReportWriteRequest& request,
                                    ReportWriteSinks& sinks) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -49,6 +50,23 @@ enum class ReportWriteOutcome {
   PreviousUnusable,  // the previous file is damaged: reported, the new file is written unjoined
   CreateFailed,      // reported; nothing else was done
 };
+
+enum class PreviousJoin {
+  Joined,         // the image now holds the previous file's archive and its own
+  PreviousNewer,  // the previous file is newer: the image is left as it was
+  Unusable,       // the previous file is damaged (Problem says how): the image is left as it was
+};
+
+struct PreviousJoinResult {
+  PreviousJoin Outcome = PreviousJoin::Unusable;
+  std::string Problem;
+};
+
+// The join in memory: checks that `previous` (the previous reading's file) is
+// a whole report of the image's format, then puts the hourly archives
+// together and rebuilds the days and months.
+PreviousJoinResult JoinPreviousReport(TTsvReportImage& image, std::span<const std::uint8_t> previous);
+PreviousJoinResult JoinPreviousReport(TTsdReportImage& image, std::span<const std::uint8_t> previous);
 
 // The join may grow the image's hourly table (and rebuilds its days and
 // months) so that the image shows what the new file holds.

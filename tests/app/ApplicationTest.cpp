@@ -232,10 +232,12 @@ TEST_F(ApplicationLifecycle, JoinFolderJoinsEveryDumpThroughTheApplicationsDecod
     fs::copy_file(ToNativePath(path), dir_ / "dumps" / ("53-00777-00" + std::to_string(n) + ".dat"));
   }
   std::vector<std::string> heard;
-  const BatchJoinResult result = app_.JoinFolder((dir_ / "dumps").string(), [&](const std::string& path) {
+  BatchJoinHooks hooks;
+  hooks.BeforeDump = [&](const std::string& path) {
     heard.push_back(path);
     return true;
-  });
+  };
+  const BatchJoinResult result = app_.JoinFolder((dir_ / "dumps").string(), hooks);
   EXPECT_EQ(result.Converted, 3);
   EXPECT_TRUE(result.Failed.empty());
   EXPECT_EQ(heard.size(), 3u);

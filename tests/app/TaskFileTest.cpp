@@ -93,5 +93,39 @@ TEST(TaskFile, ApplyToSettings) {
   EXPECT_FALSE(settings.TSVDirCreate);
 }
 
+TEST(TaskFile, ApplyToReadPanelWithTheCommandLinePortOrTheRecordsOwn) {
+  TTaskRecord task;
+  task.RGTask = 2;
+  task.MODBox = ItemMoxa;
+  task.PorTelEdit = "10.0.0.7";
+  task.LEdSetevoyAdr = 17;
+  ReadPanel panel;
+  ApplyTaskRecord(task, "2", panel);
+  EXPECT_EQ(panel.RGTask, 2);
+  EXPECT_EQ(panel.MODBox, ItemMoxa);
+  EXPECT_EQ(panel.PorTelEdit, "10.0.0.7");
+  EXPECT_EQ(panel.IP_PortEdit, "2");
+  EXPECT_EQ(panel.LEdSetevoyAdr, "17");
+
+  // "host:N" on the network links: the record's own entry, whatever the command line gave.
+  for (int item : {ItemMoxa, ItemMoxaRlz, ItemLinkora}) {
+    task.MODBox = item;
+    task.PorTelEdit = "meters.example:17";
+    ApplyTaskRecord(task, "2", panel);
+    EXPECT_EQ(panel.PorTelEdit, "meters.example") << item;
+    EXPECT_EQ(panel.IP_PortEdit, "17") << item;
+  }
+  // An empty or non-numeric own entry stays what it is, for the start of the reading to refuse.
+  task.PorTelEdit = "meters.example:";
+  ApplyTaskRecord(task, "2", panel);
+  EXPECT_EQ(panel.IP_PortEdit, "");
+  // Other links keep the text and the command line's entry.
+  task.MODBox = ItemModem;
+  task.PorTelEdit = "8900:1";
+  ApplyTaskRecord(task, "2", panel);
+  EXPECT_EQ(panel.PorTelEdit, "8900:1");
+  EXPECT_EQ(panel.IP_PortEdit, "2");
+}
+
 }  // namespace
 }  // namespace velk

@@ -90,6 +90,42 @@ TEST(CarrierFrame, DamagedDataChecksumOnlyForNkp) {
   EXPECT_EQ(LtrDirectoryDataLength(3, 0), 0);
 }
 
+TEST(CarrierFrame, AnswerCheckCutsThePayloadOrNamesTheFault) {
+  const CarrierFamily nkp{true, false, false}, ltr{false, true, false};
+  auto check = [](const std::vector<std::uint8_t>& rx, std::size_t sync, ReplyShape shape,
+                  CarrierAnswerRequest request) { return CheckCarrierAnswer(rx, sync, shape, request); };
+  auto bytes = [](std::span<const std::uint8_t> s) { return std::vector<std::uint8_t>(s.begin(), s.end()); };
+
+  // NKP data reply: the u data bytes after the echo; the answer ends exactly at its checksum.
+  const auto data = BuildCarrierAnswer(0xE2, Bytes({4, 0, 3}), Bytes({7, 8, 9}));
+  const CarrierAnswerVerdict ok = check(data, 3, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp});
+  EXPECT_EQ(ok.Result, 0);
+  EXPECT_EQ(bytes(ok.Payload), Bytes({7, 8, 9}));
+  EXPECT_EQ(
+      check({data.begin(), data.end() - 1}, 3, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp}).Result, 1);
+  EXPECT_EQ(check(BuildCarrierAnswer(0xE2, Bytes({4, 0, 3}), Bytes({7, 8, 9}), true), 3,
+                  CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp})
+                .Result,
+            9);
+
+  // Short reply (h = 4): the three bytes after the code, whatever the request's echo.
+  const auto status = BuildCarrierAnswer(0xF4, Bytes({0x55, 1, 2}), {});
+  const CarrierAnswerVerdict shortOk = check(status, 3, CarrierReplyShape(0xF4, 0, ltr), {0xF4, 0, 0, ltr});
+  EXPECT_EQ(shortOk.Result, 0);
+  EXPECT_EQ(bytes(shortOk.Payload), Bytes({0x55, 1, 2}));
+
+  // The address byte may stand three or four bytes before the code.
+  auto addressed = BuildCarrierAnswer(0xE2, Bytes({4, 0, 3}), Bytes({7, 8, 9}));
+  addressed.insert(addressed.begin(), 0x17);
+  for (std::size_t sync : {std::size_t{4}, std::size_t{3}}) {
+    std::vector<std::uint8_t> rx = addressed;
+    if (sync == 3) rx.erase(rx.begin() + 1);  // 17 00 A5 E2 ...: the address at E-3
+    EXPECT_EQ(check(rx, sync, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp, 0x17}).Result, 0) << sync;
+    EXPECT_EQ(check(rx, sync, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp, 0x18}).Result, 4) << sync;
+  }
+  EXPECT_EQ(check(data, 3, CarrierReplyShape(0xE2, 3, nkp), {0xE2, 4, 3, nkp, 0x17}).Result, 4);
+}
+
 TEST(ComPortQuery, RetriesSetterAndTransmissionCount) {
   for (auto [retries, transmissions] : {std::pair{0, 1}, std::pair{-1, 2}, std::pair{2, 3}}) {
     SimLink link(CarrierKind::Nkp);

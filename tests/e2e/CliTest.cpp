@@ -214,6 +214,46 @@ TEST_F(Cli, TaskFileReadsEveryRecordFromTheSecondOn) {
   EXPECT_EQ(sim_->Meter().RequestCount(0xF2), 2);
 }
 
+// Records 1 and 2 over TCP to two simulated meters: the first takes the port
+// entry of the command line, the second names its own; the third names a port
+// that is no number and is refused with the conversion error.
+TEST_F(Cli, TaskRecordsOverTcpTakeThePortEntryOrTheirOwn) {
+  auto tcpMeter = [] {
+    MeterSimOptions options;
+    options.Link = MeterSimOptions::Transport::Tcp;
+    auto sim = std::make_unique<MeterSimulator>(Meter().BuildMemory(), SystemClock::Instance(), options);
+    std::string error;
+    EXPECT_TRUE(sim->Start(error)) << error;
+    EXPECT_GT(sim->Port(), 4000);
+    return sim;
+  };
+  const auto moxa = tcpMeter(), moxaRlz = tcpMeter();
+  auto record = [&](int item, const std::string& address, const char* folder) {
+    std::vector<std::uint8_t> r = TaskRecord(dir_ / folder);
+    r[1] = static_cast<std::uint8_t>(item);
+    r[304] = static_cast<std::uint8_t>(address.size());
+    std::copy(address.begin(), address.end(), r.begin() + 305);
+    return r;
+  };
+  std::vector<std::uint8_t> task;
+  for (const auto& r : {record(0, "", "zero"), record(4, "127.0.0.1", "one"),
+                        record(5, "127.0.0.1:" + std::to_string(moxaRlz->Port() - 4000), "two"),
+                        record(4, "127.0.0.1:x1", "three")})
+    task.insert(task.end(), r.begin(), r.end());
+  test::WriteBytes(dir_ / "meters.tsm", task);
+  NoteEarlierReading(dir_ / "one");
+  NoteEarlierReading(dir_ / "two");
+
+  const RunResult run =
+      Run({"-F" + (dir_ / "meters.tsm").string(), "--ip-port=" + std::to_string(moxa->Port() - 4000)});
+  EXPECT_EQ(run.Code, 24) << run.Out << run.Err;  // the third record was not read
+  EXPECT_EQ(Dumps(dir_ / "one").size(), 1u) << run.Out << run.Err;
+  EXPECT_EQ(Dumps(dir_ / "two").size(), 1u) << run.Out << run.Err;
+  EXPECT_EQ(moxa->Connections(), 1);
+  EXPECT_EQ(moxaRlz->Connections(), 1);
+  EXPECT_NE(run.Err.find("Порт: 'x1' is not a valid integer value"), std::string::npos) << run.Err;
+}
+
 TEST_F(Cli, StoredDumpsOfEveryFamilyAreConverted) {
   const TDateTime readTime = SystemClock::Instance().Now();
   std::vector<std::pair<std::string, TDumpImage>> dumps(5);
@@ -237,6 +277,45 @@ TEST_F(Cli, StoredDumpsOfEveryFamilyAreConverted) {
   EXPECT_EQ(views.Code, 0) << views.Err;
   EXPECT_NE(views.Out.find("Заводской №: 53-12345"), std::string::npos) << views.Out;
   EXPECT_NE(views.Out.find("== Архивы =="), std::string::npos);
+}
+
+// --join: two readings of one meter two days apart and a dump that is no meter
+// image. Joining is off in the settings; the batch joins all the same.
+TEST_F(Cli, JoinConvertsAFolderInNumberOrderAndNamesTheDumpItCouldNotConvert) {
+  settings_.TSVCnc = false;
+  WriteSettings();
+  const TDateTime now = SystemClock::Instance().Now();
+  const fs::path folder = dir_ / "stored";
+  for (int n : {2, 1}) {
+    TDumpImage dump;
+    Family5ImageBuilder meter = Meter();
+    meter.SetClock(now - (2 - n) * 2.0);
+    meter.BuildFullDump(now - (2 - n) * 2.0, dump);
+    const auto bytes = dump.Bytes();
+    test::WriteBytes(folder / ("53-12345-00" + std::to_string(n) + ".dat"), {bytes.begin(), bytes.end()});
+  }
+  test::WriteBytes(folder / "53-12345-003.dat", std::vector<std::uint8_t>(600, 0));
+
+  const RunResult run = Run({"--join=" + folder.string()});
+  EXPECT_EQ(run.Code, 21) << run.Out << run.Err;
+  const std::string first = "dump 1/3: " + (folder / "53-12345-001.dat").string() + "\n";
+  const std::string second = "dump 2/3: " + (folder / "53-12345-002.dat").string() + "\n";
+  const std::string bad = "dump 3/3: " + (folder / "53-12345-003.dat").string() + ": not converted\n";
+  ASSERT_NE(run.Out.find(first), std::string::npos) << run.Out;
+  EXPECT_LT(run.Out.find(first), run.Out.find(second)) << run.Out;
+  EXPECT_NE(run.Out.find(bad), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("not converted: 53-12345-003.dat"), std::string::npos) << run.Out;
+
+  // The second report holds the first one's hours, the two days between and its own.
+  auto hours = [&](const char* name) {
+    const std::string bytes = ReadText(Data() / MeterFolder / "TSV1" / name);
+    return bytes.size() < 134
+               ? 0
+               : static_cast<std::uint8_t>(bytes[132]) | static_cast<std::uint8_t>(bytes[133]) << 8;
+  };
+  const int single = hours("53-12345-1-001.tsv");
+  EXPECT_GT(single, 0);
+  EXPECT_GE(hours("53-12345-1-002.tsv"), single + 48) << run.Out;
 }
 
 TEST_F(Cli, QuestionMarkShowsTheUsageWhateverStandsBesideIt) {

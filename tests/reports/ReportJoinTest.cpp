@@ -280,6 +280,16 @@ TEST_F(ReportJoin, DamagedPreviousFileIsReportedAndNotJoinedOnto) {
   auto third = ImageOfHours(13, 3);
   EXPECT_EQ(Write(third, 3), ReportWriteOutcome::PreviousUnusable);
   EXPECT_TRUE(fs::exists(File(2)));
+
+  // A last hourly record whose time no calendar holds: the seam fillers would be stamped
+  // from it and the joined file refused by the next join.
+  auto damagedTime = ImageOfHours(0, 10);
+  damagedTime.HourData.back().DateTime = -5.9e185;
+  auto next = ImageOfHours(20, 3);
+  const PreviousJoinResult join = JoinPreviousReport(next, SerializeTsvReport(damagedTime));
+  EXPECT_EQ(join.Outcome, PreviousJoin::Unusable);
+  EXPECT_EQ(join.Problem, "недопустимое время");
+  EXPECT_EQ(next.HourData.size(), 3u);
 }
 
 TEST_F(ReportJoin, FileThatCannotBeCreatedIsReportedAndNothingElseIsDone) {
