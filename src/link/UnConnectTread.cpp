@@ -62,6 +62,7 @@ void TConnectTread::Start() {
   // Cleared here rather than in the thread, so that a stop pressed right after the
   // start is not lost.
   StopRequested = 0;
+  const std::lock_guard<std::mutex> starting(startMutex_);
   thread_ = std::thread([this, destroyed = destroyed_] { Run(destroyed); });
 }
 
@@ -72,6 +73,7 @@ void TConnectTread::Join() {
 }
 
 void TConnectTread::Run(std::shared_ptr<std::atomic<bool>> destroyed) {
+  { const std::lock_guard<std::mutex> started(startMutex_); }
   if (RaisePriority) RaiseCurrentThreadPriority();  // without the privilege the reading runs as it is
   try {
     Execute();

@@ -211,6 +211,9 @@ class TConnectTread {
   std::deque<std::vector<std::uint8_t>> forwardedAnswers_;
 
   std::thread thread_;
+  // Held by Start while it assigns thread_: the new thread passes it before it
+  // touches the object, which its end handler may destroy.
+  std::mutex startMutex_;
   std::atomic<bool> terminateRequested_{false};
   bool linkBroken_ = false;       // the socket failed: the stop is not the user's
   double readStartMs_ = 0;        // ReadStart on the monotonic reading
