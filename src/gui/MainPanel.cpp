@@ -134,24 +134,18 @@ TMFmDorva301::TMFmDorva301(Application& app, QtUserInterface& ui, std::filesyste
   MODBoxChange();
   ApplyWindowSize();
 
-  // The exchange monitor's new lines into MeOtv.
-  auto* monitorTimer = new QTimer(this);
-  monitorTimer->setObjectName("MonitorTimer");
-  connect(monitorTimer, &QTimer::timeout, this, [this, shown = std::size_t(0)]() mutable {
-    const std::size_t count = app_.Monitor.LineCount();
-    if (count == shown) return;
-    const std::vector<std::string> lines = app_.Monitor.Lines();
-    if (count < shown) {
-      meOtv_->clear();
-      shown = 0;
-    }
-    for (std::size_t i = shown; i < lines.size(); ++i) meOtv_->appendPlainText(Q(lines[i]));
-    shown = lines.size();
+  // The exchange monitor's lines into MeOtv as they come, from whichever thread
+  // writes them; a queued call keeps them in order with the monitor's clearing.
+  app_.Monitor.SetLineListener([view = meOtv_](const std::string& line) {
+    QMetaObject::invokeMethod(view, [view, text = Q(line)] { view->appendPlainText(text); }, Qt::QueuedConnection);
   });
-  monitorTimer->start(100);
+  app_.Monitor.SetClearListener(
+      [view = meOtv_] { QMetaObject::invokeMethod(view, [view] { view->clear(); }, Qt::QueuedConnection); });
 }
 
 TMFmDorva301::~TMFmDorva301() {
+  app_.Monitor.SetLineListener(nullptr);
+  app_.Monitor.SetClearListener(nullptr);
   app_.OnArrangePages = nullptr;
   ui_.BoxParent = nullptr;
   ui_.CaptionListener = nullptr;
@@ -320,7 +314,7 @@ QTabWidget* TMFmDorva301::BuildDataPanel() {
   meOtv_ = new QPlainTextEdit(tabMonitor_);
   meOtv_->setObjectName("MeOtv");
   meOtv_->setReadOnly(true);
-  meOtv_->setMaximumBlockCount(20000);
+  meOtv_->setMaximumBlockCount(static_cast<int>(ExchangeMonitor::MaxLines));
   (new QVBoxLayout(tabMonitor_))->addWidget(meOtv_);
 
   // The carrier page has its place here; its controls come with the carrier window.

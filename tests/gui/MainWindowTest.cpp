@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -78,6 +79,14 @@ void MainWindowTest::ReadingThroughTheWindow() {
   QCOMPARE(h.Find<QLineEdit>("ZavNumber")->text().toStdString(),
            BuildIdentificationBox(h.app->Values).Find("ZavNumber")->Text);
   QVERIFY(h.TabShown("TabSheetOperData"));
+
+  // The monitor page shows the monitor's lines, also once the log is full and
+  // its oldest lines give way.
+  for (int i = 0; i < 1200; ++i) h.app->Monitor.Append("line " + std::to_string(i) + "\n");
+  const auto shownLines = [&h] { return h.Find<QPlainTextEdit>("MeOtv")->toPlainText().split('\n'); };
+  QTRY_COMPARE(shownLines().back(), QString("line 1199"));
+  QCOMPARE(shownLines().size(), int(ExchangeMonitor::MaxLines));
+  QCOMPARE(shownLines().front(), QString::fromStdString(h.app->Monitor.Lines().front()));
 
   // The popup toggle rebuilds the hour view from the same decode and keeps the choice.
   const int rowsBefore = h.Find<GridView>("HrDataGrid")->Model().rowCount();
