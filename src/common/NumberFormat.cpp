@@ -1,7 +1,7 @@
 #include "common/NumberFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace velk {
@@ -63,8 +63,8 @@ void TrimTrailingZeros(Decimal& d) {
 Decimal ToDecimal(double magnitude) {
   Decimal d;
   if (magnitude == 0) return d;
-  char text[64];
-  std::snprintf(text, sizeof text, "%.17e", magnitude);  // d.ddddddddddddddddde+XX
+  char text[64] = {};
+  std::to_chars(text, text + sizeof text - 1, magnitude, std::chars_format::scientific, 17);  // d.ddddddddddddddddde+XX
   d.Digits = std::string(1, text[0]) + std::string(text + 2, 17);
   d.Exponent = std::atoi(text + 20) + 1;
   TrimTrailingZeros(d);

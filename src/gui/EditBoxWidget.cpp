@@ -16,31 +16,44 @@ EditBoxWidget::EditBoxWidget(const QString& name, int columns, QWidget* parent)
 }
 
 void EditBoxWidget::SetBox(const TEditBox& box) {
-  auto* grid = static_cast<QGridLayout*>(layout());
-  while (QLayoutItem* item = grid->takeAt(0)) {
-    delete item->widget();
-    delete item;
-  }
   setTitle(QString::fromStdString(box.Caption));
   setVisible(box.Visible);
-  int slot = 0;
+  std::vector<const TLabelledEdit*> shown;
+  std::vector<std::string> names;
   for (const TLabelledEdit& edit : box.Edits) {
     if (!edit.Visible) continue;
-    const int row = (slot / columns_) * 2;
-    const int column = slot % columns_;
-    auto* label = new QLabel(QString::fromStdString(edit.Label), this);
-    label->setObjectName(QString::fromStdString(edit.Name) + "Label");
-    auto* line = new QLineEdit(QString::fromStdString(edit.Text), this);
-    line->setObjectName(QString::fromStdString(edit.Name));
-    line->setReadOnly(true);
-    line->setCursorPosition(0);
-    grid->addWidget(label, row, column);
-    grid->addWidget(line, row + 1, column);
-    label->show();  // children added to a shown box are not shown by themselves
-    line->show();
-    ++slot;
+    shown.push_back(&edit);
+    names.push_back(edit.Name);
   }
-  grid->setRowStretch(((slot + columns_ - 1) / columns_) * 2, 1);
+  auto* grid = static_cast<QGridLayout*>(layout());
+  if (names != shownNames_) {
+    while (QLayoutItem* item = grid->takeAt(0)) {
+      delete item->widget();
+      delete item;
+    }
+    for (std::size_t slot = 0; slot < shown.size(); ++slot) {
+      const int row = int(slot / columns_) * 2;
+      const int column = int(slot % columns_);
+      auto* label = new QLabel(this);
+      label->setObjectName(QString::fromStdString(shown[slot]->Name) + "Label");
+      auto* line = new QLineEdit(this);
+      line->setObjectName(QString::fromStdString(shown[slot]->Name));
+      line->setReadOnly(true);
+      grid->addWidget(label, row, column);
+      grid->addWidget(line, row + 1, column);
+      label->show();  // children added to a shown box are not shown by themselves
+      line->show();
+    }
+    grid->setRowStretch(int((shown.size() + columns_ - 1) / columns_) * 2, 1);
+    shownNames_ = std::move(names);
+  }
+  // The labels and edits stand in the layout in pairs, in the order of the edits.
+  for (std::size_t slot = 0; slot < shown.size(); ++slot) {
+    static_cast<QLabel*>(grid->itemAt(int(slot * 2))->widget())->setText(QString::fromStdString(shown[slot]->Label));
+    auto* line = static_cast<QLineEdit*>(grid->itemAt(int(slot * 2 + 1))->widget());
+    line->setText(QString::fromStdString(shown[slot]->Text));
+    line->setCursorPosition(0);
+  }
 }
 
 QLineEdit* EditBoxWidget::Edit(const QString& name) const { return findChild<QLineEdit*>(name); }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QGroupBox>
+#include <string>
+#include <vector>
 
 #include "decode/views/Grid.h"
 
@@ -15,13 +17,15 @@ class EditBoxWidget : public QGroupBox {
   // `columns` edits side by side; `name` is the box's control name.
   EditBoxWidget(const QString& name, int columns, QWidget* parent);
 
-  // Rebuilds the edits from the box (caption, labels, texts, visibility).
+  // Shows the box (caption, labels, texts, visibility); the edits are rebuilt
+  // only when the box holds other edits than before.
   void SetBox(const TEditBox& box);
   // The edit of that control name, nullptr when the box has none.
   QLineEdit* Edit(const QString& name) const;
 
  private:
   int columns_;
+  std::vector<std::string> shownNames_;  // the control names of the edits built, in order
 };
 
 }  // namespace velk::gui

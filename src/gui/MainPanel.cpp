@@ -43,6 +43,7 @@
 #include "gui/EditBoxWidget.h"
 #include "gui/FileFilter.h"
 #include "gui/GridView.h"
+#include "gui/MonitorFeed.h"
 #include "gui/ProgressForm.h"
 #include "gui/QtText.h"
 #include "gui/QtUserInterface.h"
@@ -134,18 +135,10 @@ TMFmDorva301::TMFmDorva301(Application& app, QtUserInterface& ui, std::filesyste
   MODBoxChange();
   ApplyWindowSize();
 
-  // The exchange monitor's lines into MeOtv as they come, from whichever thread
-  // writes them; a queued call keeps them in order with the monitor's clearing.
-  app_.Monitor.SetLineListener([view = meOtv_](const std::string& line) {
-    QMetaObject::invokeMethod(view, [view, text = Q(line)] { view->appendPlainText(text); }, Qt::QueuedConnection);
-  });
-  app_.Monitor.SetClearListener(
-      [view = meOtv_] { QMetaObject::invokeMethod(view, [view] { view->clear(); }, Qt::QueuedConnection); });
+  new MonitorFeed(app_.Monitor, *meOtv_);  // MeOtv shows the exchange monitor
 }
 
 TMFmDorva301::~TMFmDorva301() {
-  app_.Monitor.SetLineListener(nullptr);
-  app_.Monitor.SetClearListener(nullptr);
   app_.OnArrangePages = nullptr;
   ui_.BoxParent = nullptr;
   ui_.CaptionListener = nullptr;
@@ -314,7 +307,6 @@ QTabWidget* TMFmDorva301::BuildDataPanel() {
   meOtv_ = new QPlainTextEdit(tabMonitor_);
   meOtv_->setObjectName("MeOtv");
   meOtv_->setReadOnly(true);
-  meOtv_->setMaximumBlockCount(static_cast<int>(ExchangeMonitor::MaxLines));
   (new QVBoxLayout(tabMonitor_))->addWidget(meOtv_);
 
   // The carrier page has its place here; its controls come with the carrier window.

@@ -134,8 +134,8 @@ TfmReadProgress::TfmReadProgress(Application& app, bool commandLine, QWidget* pa
 }
 
 void TfmReadProgress::ShowReadProgress() {
-  image1_->setPixmap(LampPicture(3));
-  image2_->setPixmap(LampPicture(1));
+  ShowLamp(image1_, lamp1Shown_, 3);
+  ShowLamp(image2_, lamp2Shown_, 1);
   Render();
   adjustSize();
   setFixedHeight(sizeHint().height());
@@ -154,9 +154,12 @@ void TfmReadProgress::Render() {
   }
   button1_->setText(Q(model.ButtonCaption));
   label1_->setText(Q(model.Status.Text));
-  QPalette palette = label1_->palette();
-  palette.setColor(QPalette::Window, ToQColor(model.Status.Colour));
-  label1_->setPalette(palette);
+  const QColor statusColour = ToQColor(model.Status.Colour);
+  if (label1_->palette().color(QPalette::Window) != statusColour) {
+    QPalette palette = label1_->palette();
+    palette.setColor(QPalette::Window, statusColour);
+    label1_->setPalette(palette);
+  }
   label4_->setVisible(model.DiallingLineVisible);
   label4_->setText(Q(model.DiallingText));
   gauge1_->setVisible(model.TimesVisible);
@@ -167,14 +170,23 @@ void TfmReadProgress::Render() {
   label129_->setText(Q(model.ElapsedText));
   label130_->setText(Q(model.RemainingText));
   label128_->setText(Q(model.EstimateText));
-  image1_->setPixmap(LampPicture(model.RequestLit ? 2 : 3));
-  image2_->setPixmap(LampPicture(model.AnswerLit ? 0 : 1));
+  ShowLamp(image1_, lamp1Shown_, model.RequestLit ? 2 : 3);
+  ShowLamp(image2_, lamp2Shown_, model.AnswerLit ? 0 : 1);
 
   const bool dialling = model.View == ProgressView::Dialling;
   const bool reading = model.View == ProgressView::Reading;
   if (timer2_->isActive() != dialling) dialling ? timer2_->start() : timer2_->stop();
   if (timer3_->isActive() != reading) reading ? timer3_->start() : timer3_->stop();
   if (!model.Visible && isVisible()) hide();
+}
+
+void TfmReadProgress::ShowLamp(QLabel* image, int& shown, int picture) {
+  // The 10 ms timer renders the window a hundred times a second: a lamp is
+  // repainted only when it changes, from pictures drawn once.
+  static const std::array<QPixmap, 4> pictures = {LampPicture(0), LampPicture(1), LampPicture(2), LampPicture(3)};
+  if (shown == picture) return;
+  shown = picture;
+  image->setPixmap(pictures.at(std::size_t(picture)));
 }
 
 void TfmReadProgress::TimerTick() {

@@ -34,6 +34,7 @@ class TfmReadProgress : public QDialog {
 
   // The lamp pictures: 0 answer lit, 1 lamp dark, 2 request lit, 3 request idle.
   static QPixmap LampPicture(int index);
+  static void ShowLamp(QLabel* image, int& shown, int picture);
 
  signals:
   void Shown();
@@ -68,6 +69,8 @@ class TfmReadProgress : public QDialog {
   QTimer* timer2_;
   QTimer* timer3_;
   bool wasVisible_ = false;
+  int lamp1Shown_ = -1;  // the pictures the lamps show (LampPicture's index)
+  int lamp2Shown_ = -1;
 };
 
 }  // namespace velk::gui

@@ -36,11 +36,12 @@ Harness::~Harness() {
   app.reset();
 }
 
-void Harness::StartMeter(int hours, int latencyMs) {
+void Harness::StartMeter(int hours, int latencyMs, int baudRate) {
   Family5ImageBuilder builder(53);
   builder.SetSerial(12345).SetClock(SystemClock::Instance().Now()).FillHourRecords(hours);
   MeterSimOptions options;
   options.LatencyMs = latencyMs;
+  options.BaudRate = baudRate;
   sim = std::make_unique<MeterSimulator>(builder.BuildMemory(), SystemClock::Instance(), options);
   std::string error;
   if (!sim->Start(error)) qFatal("meter-sim: %s", error.c_str());

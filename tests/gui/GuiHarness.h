@@ -37,8 +37,8 @@ struct Harness {
   ~Harness();
 
   static TSettingsRecord Settings();
-  // Serves a family-53 meter with `hours` hour records.
-  void StartMeter(int hours, int latencyMs = 0);
+  // Serves a family-53 meter with `hours` hour records (baudRate 0: unpaced).
+  void StartMeter(int hours, int latencyMs = 0, int baudRate = 0);
   std::filesystem::path MeterFolder() const { return dir / "data" / "53-12345"; }
 
   template <class T>
