@@ -35,14 +35,17 @@ double ThreadCpuSeconds() {
 }
 
 // Shows every page of every tab bar in turn and paints it, as a user clicking
-// through the tabs would see them.
+// through the tabs would see them; a page holding tabs of its own is painted
+// through its sub-pages.
 int PaintEveryTab(QWidget& window) {
   int painted = 0;
   for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
     for (int i = 0; i < tabs->count(); ++i) {
       if (!tabs->isTabVisible(i)) continue;
       tabs->setCurrentIndex(i);
-      tabs->currentWidget()->grab();
+      QWidget* page = tabs->currentWidget();
+      if (page->findChild<QTabWidget*>()) continue;
+      page->grab();
       ++painted;
     }
   }
