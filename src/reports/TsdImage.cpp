@@ -63,6 +63,8 @@ TsdNotationsBlock EncodeTsdNotations(const TsdNotations& n) {
   return b;
 }
 
+TsdNotations DecodeTsdNotations(const TsdNotationsBlock& b) { return {GetBytes<0, 16>(b), GetBytes<16, 16>(b)}; }
+
 TsdTotalsBlock EncodeTsdTotals(const TsdTotals& t) {
   TsdTotalsBlock b{};
   Put<0>(b, t.DateTime);
@@ -104,6 +106,25 @@ std::vector<std::uint8_t> SerializeTsdReport(const TTsdReportImage& image) {
   for (const auto* table : {&image.HourData, &image.DayData, &image.MontData})
     for (const auto& record : *table) Append(out, EncodeTsdRecord(record));
   return out;
+}
+
+TTsdReportImage DeserializeTsdReport(std::span<const std::uint8_t> bytes) {
+  using namespace tsd_layout;
+  TTsdReportImage image;
+  TsdRecordCounts counts;
+  image.Header = DecodeTsdHeader(Slice<HeaderBytes>(bytes, HeaderAt), &counts);
+  image.Notations = DecodeTsdNotations(Slice<NotationsBytes>(bytes, NotationsAt));
+  image.LastReadData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, LastReadAt));
+  image.PrevReadData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, PrevReadAt));
+  image.LastHourData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, LastHourAt));
+  std::size_t at = RecordsAt;
+  for (auto [table, count] : {std::pair{&image.HourData, counts.Hours}, std::pair{&image.DayData, counts.Days},
+                              std::pair{&image.MontData, counts.Months}}) {
+    table->reserve(count);
+    for (std::size_t i = 0; i < count; ++i, at += RecordBytes)
+      table->push_back(DecodeTsdRecord(Slice<RecordBytes>(bytes, at)));
+  }
+  return image;
 }
 
 }  // namespace velk
