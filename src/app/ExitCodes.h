@@ -12,5 +12,6 @@ constexpr int TaskFileMissing = 22;    // the task file cannot be opened
 constexpr int DumpWriteFailed = 23;    // the dump file could not be written
 constexpr int TaskReadingFailed = 24;  // at least one meter of the task file was not read
 constexpr int CarrierFailed = 25;      // a carrier operation failed
+constexpr int ReportExportFailed = 26; // --csv: the report was refused or the CSV not written
 
 }  // namespace velk::exitcode
