@@ -28,11 +28,11 @@ namespace {
 constexpr auto ConsoleTick = std::chrono::milliseconds(100);
 
 struct Options {
-  bool Verbose = false;                // the exchange monitor on standard output
-  std::string LogFile;                 // the exchange monitor into a file
-  bool Hex = false;                    // a printed dump includes the hexadecimal view
-  bool Carrier = false;                // --carrier=...: a carrier operation
-  std::optional<std::string> IpPort;   // --ip-port=N: the entry of the "Порт" edit
+  bool Verbose = false;                   // the exchange monitor on standard output
+  std::string LogFile;                    // the exchange monitor into a file
+  bool Hex = false;                       // a printed dump includes the hexadecimal view
+  bool Carrier = false;                   // --carrier=...: a carrier operation
+  std::optional<std::string> IpPort;      // --ip-port=N: the entry of the "Порт" edit
   std::optional<std::string> JoinFolder;  // --join=FOLDER: the batch join on that folder
   std::optional<std::string> CsvFile;     // --csv=FILE.csv: a report's records as CSV
   std::string CsvRecords = "hour";        // --csv-records=hour|day|month
@@ -199,10 +199,11 @@ int Run(const Options& options) {
 
 // --csv=FILE.csv REPORT: the report is only read; a report that is refused names its fault.
 int RunCsv(const Options& options) {
-  const std::optional<RecordTable> table = options.CsvRecords == "hour"    ? RecordTable::Hours
-                                           : options.CsvRecords == "day"   ? RecordTable::Days
-                                           : options.CsvRecords == "month" ? std::optional(RecordTable::Months)
-                                                                           : std::nullopt;
+  const std::optional<RecordTable> table = options.CsvRecords == "hour"  ? RecordTable::Hours
+                                           : options.CsvRecords == "day" ? RecordTable::Days
+                                           : options.CsvRecords == "month"
+                                               ? std::optional(RecordTable::Months)
+                                               : std::nullopt;
   if (options.Arguments.size() != 1 || options.CsvFile->empty() || !table) {
     std::cerr << "velkreader: --csv=FILE.csv takes one report file (--csv-records=hour|day|month)\n";
     return exitcode::CommandLineError;

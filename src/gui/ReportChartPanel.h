@@ -17,6 +17,7 @@ class ReportChartPanel : public QWidget {
   // The chart is built once here; zooming and panning only move its axis.
   virtual void SetReports(const std::vector<OpenedReport>& reports) = 0;
   virtual RecordTable Table() const = 0;
+  virtual bool HasSeries() const = 0;
   // false when the picture could not be saved (or there is no chart to save).
   virtual bool SavePng(const QString& file) = 0;
 };

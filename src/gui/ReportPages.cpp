@@ -53,7 +53,8 @@ void TsvReportPages::Fill(const TsvReportView& view) {
   box("Header", "Header")->SetBox(view.Header);
   box("Notations", "Notations")->SetBox(view.Notations);
   box("RealData", "RealData")->SetBox(view.RealData);
-  for (int block = 0; block < 3; ++block) box("Totals", QString("Totals%1").arg(block))->SetBox(view.Totals[block]);
+  for (int block = 0; block < 3; ++block)
+    box("Totals", QString("Totals%1").arg(block))->SetBox(view.Totals[block]);
   const QString prefix = QString("TSV%1").arg(system_);
   findChild<GridView*>(prefix + "HrGrid")->SetGrid(view.HourGrid);
   findChild<GridView*>(prefix + "DayGrid")->SetGrid(view.DayGrid);

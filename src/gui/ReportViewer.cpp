@@ -45,6 +45,7 @@ TfmReportViewer::TfmReportViewer(QtUserInterface& ui, QWidget* parent) : QMainWi
   tabs_->setObjectName("ViewerPages");
   setCentralWidget(tabs_);
   chart_ = CreateReportChartPanel(tabs_);
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { FillTab(index); });
   resize(1100, 700);
 }
 
@@ -68,6 +69,7 @@ int TfmReportViewer::OpenFiles(const QStringList& files) {
 }
 
 void TfmReportViewer::ShowPages() {
+  tabs_->blockSignals(true);
   while (tabs_->count() > 0) {
     QWidget* page = tabs_->widget(0);
     tabs_->removeTab(0);
@@ -77,21 +79,34 @@ void TfmReportViewer::ShowPages() {
   for (const ViewerPage& page : pages_) {
     auto* tab = new QWidget(tabs_);
     tab->setObjectName(page.Kind == ReportKind::Tsv ? "TsvPage" : "TsdPage");
-    auto* layout = new QVBoxLayout(tab);
-    if (page.Kind == ReportKind::Tsv) {
-      auto* pages = new TsvReportPages(page.Tsv.TabName == "TabSheet2tsv" ? 2 : 1, tab);
-      pages->Fill(page.Tsv);
-      layout->addWidget(pages);
-    } else {
-      auto* pages = new TsdReportPages(tab);
-      pages->Fill(page.Tsd);
-      layout->addWidget(pages);
-    }
+    new QVBoxLayout(tab);
     tabs_->addTab(tab, Q(page.Caption));
     names << Q(page.Caption);
   }
   tabs_->addTab(chart_, "График");
+  tabs_->blockSignals(false);
   setWindowTitle(QString(ProgramName) + " — " + names.join(", "));
+  // The chart in front when the files have something to draw.
+  const int front = chart_->HasSeries() ? tabs_->count() - 1 : 0;
+  tabs_->setCurrentIndex(front);
+  FillTab(front);
+}
+
+void TfmReportViewer::FillTab(int index) {
+  if (index < 0 || index >= int(pages_.size())) return;
+  QWidget* tab = tabs_->widget(index);
+  if (!tab->layout()->isEmpty()) return;
+  ViewerPage& page = pages_[std::size_t(index)];
+  BuildPageViews(page);
+  if (page.Kind == ReportKind::Tsv) {
+    auto* pages = new TsvReportPages(page.Tsv.TabName == "TabSheet2tsv" ? 2 : 1, tab);
+    pages->Fill(page.Tsv);
+    tab->layout()->addWidget(pages);
+  } else {
+    auto* pages = new TsdReportPages(tab);
+    pages->Fill(page.Tsd);
+    tab->layout()->addWidget(pages);
+  }
 }
 
 const ViewerPage* TfmReportViewer::CurrentPage() const {
@@ -116,8 +131,8 @@ bool TfmReportViewer::ExportCsv(const QString& file) {
 void TfmReportViewer::ExportCsvClick() {
   const ViewerPage* page = CurrentPage();
   if (!page) return;
-  const QString suggested = QFileInfo(QString::fromStdU16String(page->Files.front().Path.u16string()))
-                                .completeBaseName() + ".csv";
+  const QString suggested =
+      QFileInfo(QString::fromStdU16String(page->Files.front().Path.u16string())).completeBaseName() + ".csv";
   const QString file = QFileDialog::getSaveFileName(this, "Экспорт в CSV", suggested, "CSV (*.csv)");
   if (!file.isEmpty()) ExportCsv(file);
 }

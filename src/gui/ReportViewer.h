@@ -33,12 +33,13 @@ class TfmReportViewer : public QMainWindow {
   bool SaveChart(const QString& file);
   void SaveChartClick();
 
-  const std::vector<ViewerPage>& Pages() const { return pages_; }
   QTabWidget& Tabs() { return *tabs_; }
   ReportChartPanel& Chart() { return *chart_; }
 
  private:
   void ShowPages();
+  // A page's widgets are made and filled when it first comes to the front.
+  void FillTab(int index);
   const ViewerPage* CurrentPage() const;
 
   QtUserInterface& ui_;

@@ -13,10 +13,14 @@ namespace {
 constexpr double MinimumWidth = OneHour;
 
 const std::vector<TsvRecord>& TableOf(const TTsvReportImage& image, RecordTable table) {
-  return table == RecordTable::Hours ? image.HourData : table == RecordTable::Days ? image.DayData : image.MontData;
+  return table == RecordTable::Hours  ? image.HourData
+         : table == RecordTable::Days ? image.DayData
+                                      : image.MontData;
 }
 const std::vector<TsdRecord>& TableOf(const TTsdReportImage& image, RecordTable table) {
-  return table == RecordTable::Hours ? image.HourData : table == RecordTable::Days ? image.DayData : image.MontData;
+  return table == RecordTable::Hours  ? image.HourData
+         : table == RecordTable::Days ? image.DayData
+                                      : image.MontData;
 }
 
 // The nominal length of a record's interval, ending at `end`.
@@ -27,16 +31,17 @@ double PeriodBefore(double end, RecordTable table) {
   return DaysInMonth(month.Year, month.Month);
 }
 
-ChartStyle StyleOf(ChartQuantity quantity) {
-  return quantity == ChartQuantity::Temperature || quantity == ChartQuantity::Pressure ? ChartStyle::Line
-                                                                                        : ChartStyle::Bars;
+// Hours are too many for bars over a season: amounts per hour are drawn as lines as well.
+ChartStyle StyleOf(ChartQuantity quantity, RecordTable table) {
+  const bool amount = quantity != ChartQuantity::Temperature && quantity != ChartQuantity::Pressure;
+  return amount && table != RecordTable::Hours ? ChartStyle::Bars : ChartStyle::Line;
 }
 
 // One series from a table: `value(record)` for every record that is not empty.
 template <class Record, class Value>
 ChartSeries SeriesOf(std::string label, ChartQuantity quantity, const std::vector<Record>& records,
                      RecordTable table, Value value) {
-  ChartSeries series{std::move(label), quantity, StyleOf(quantity), {}};
+  ChartSeries series{std::move(label), quantity, StyleOf(quantity, table), {}};
   bool open = false;
   double lastEnd = 0;
   for (const Record& r : records) {
@@ -92,7 +97,9 @@ bool IsEmptyRecord(const TsvRecord& r) {
   return r == bare;
 }
 
-bool IsEmptyRecord(const TsdRecord& r) { return (r.Code & TsdRecord::FillerCode) != 0 && r.N == 0 && r.V == 0; }
+bool IsEmptyRecord(const TsdRecord& r) {
+  return (r.Code & TsdRecord::FillerCode) != 0 && r.N == 0 && r.V == 0;
+}
 
 ReportChart BuildReportChart(const std::vector<OpenedReport>& reports, RecordTable table) {
   ReportChart chart;

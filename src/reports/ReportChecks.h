@@ -20,7 +20,8 @@ template <class F>
 std::optional<std::string> ReportFileProblem(std::span<const std::uint8_t> bytes) {
   const auto u16 = [&](std::size_t at) { return report_bytes::LoadLe<std::uint16_t>(bytes.data() + at); };
   if (bytes.size() < F::RecordsAt)
-    return "файл короче заголовка: " + std::to_string(bytes.size()) + " байт из " + std::to_string(F::RecordsAt);
+    return "файл короче заголовка: " + std::to_string(bytes.size()) + " байт из " +
+           std::to_string(F::RecordsAt);
   if (u16(0) != F::FileVersion) return "неизвестная версия файла " + std::to_string(u16(0));
   if (u16(F::HeaderSizeAt) != F::HeaderSize)
     return "неверный размер заголовка HeaderSize " + std::to_string(u16(F::HeaderSizeAt)) + " (должен быть " +
@@ -31,7 +32,8 @@ std::optional<std::string> ReportFileProblem(std::span<const std::uint8_t> bytes
     return "недопустимое число записей";
   const std::size_t expected = F::RecordsAt + F::RecordBytes * (hours + days + months);
   if (bytes.size() < expected)
-    return "файл обрезан: " + std::to_string(bytes.size()) + " байт, по заголовку " + std::to_string(expected);
+    return "файл обрезан: " + std::to_string(bytes.size()) + " байт, по заголовку " +
+           std::to_string(expected);
   if (bytes.size() != expected)
     return "длина файла не совпадает с заголовком: " + std::to_string(bytes.size()) + " байт, по заголовку " +
            std::to_string(expected);

@@ -45,7 +45,9 @@ void AddRow(std::string& out, const std::vector<std::string>& fields) {
 
 template <class Image>
 const auto& TableOf(const Image& image, RecordTable table) {
-  return table == RecordTable::Hours ? image.HourData : table == RecordTable::Days ? image.DayData : image.MontData;
+  return table == RecordTable::Hours  ? image.HourData
+         : table == RecordTable::Days ? image.DayData
+                                      : image.MontData;
 }
 
 std::string TsvCsv(const TTsvReportImage& image, RecordTable table) {
@@ -119,7 +121,8 @@ std::string WriteCsvFile(const std::filesystem::path& target, const std::string&
   }
   std::string error;
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size());
-  if (!ReplaceFileContents(target, bytes, &error)) return "Файл '" + target.string() + "' не записан: " + error;
+  if (!ReplaceFileContents(target, bytes, &error))
+    return "Файл '" + target.string() + "' не записан: " + error;
   return {};
 }
 

@@ -5,8 +5,8 @@
 
 #include <cmath>
 #include <optional>
-#include <string>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "common/DateTime.h"

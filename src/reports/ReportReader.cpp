@@ -28,7 +28,8 @@ std::optional<ReportKind> ReportKindOf(const std::filesystem::path& file) {
   return std::nullopt;
 }
 
-std::optional<std::string> ParseReport(ReportKind kind, std::span<const std::uint8_t> bytes, OpenedReport& out) {
+std::optional<std::string> ParseReport(ReportKind kind, std::span<const std::uint8_t> bytes,
+                                       OpenedReport& out) {
   out.Kind = kind;
   if (kind == ReportKind::Tsv) {
     if (auto problem = ReportFileProblem<TsvFormat>(bytes)) return problem;

@@ -32,7 +32,8 @@ struct ReportOpenResult {
 std::optional<ReportKind> ReportKindOf(const std::filesystem::path& file);
 
 // The image of report bytes of that kind, or why they are not a report.
-std::optional<std::string> ParseReport(ReportKind kind, std::span<const std::uint8_t> bytes, OpenedReport& out);
+std::optional<std::string> ParseReport(ReportKind kind, std::span<const std::uint8_t> bytes,
+                                       OpenedReport& out);
 
 ReportOpenResult ReadReportFile(const std::filesystem::path& file);
 

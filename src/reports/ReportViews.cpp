@@ -229,7 +229,7 @@ std::string WorkTimeText(double days) {
 }
 
 static TsvReportView BuildTsvView(const TTsvReportImage& image, const std::string& initText, double coldWater,
-                           int system) {
+                                  int system) {
   TsvReportView view;
   const std::string prefix = system == 1 ? "TSV1" : "TSV2";
   view.TabName = system == 1 ? "TabSheet1tsv" : "TabSheet2tsv";

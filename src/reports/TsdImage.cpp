@@ -63,7 +63,9 @@ TsdNotationsBlock EncodeTsdNotations(const TsdNotations& n) {
   return b;
 }
 
-TsdNotations DecodeTsdNotations(const TsdNotationsBlock& b) { return {GetBytes<0, 16>(b), GetBytes<16, 16>(b)}; }
+TsdNotations DecodeTsdNotations(const TsdNotationsBlock& b) {
+  return {GetBytes<0, 16>(b), GetBytes<16, 16>(b)};
+}
 
 TsdTotalsBlock EncodeTsdTotals(const TsdTotals& t) {
   TsdTotalsBlock b{};
@@ -117,13 +119,10 @@ TTsdReportImage DeserializeTsdReport(std::span<const std::uint8_t> bytes) {
   image.LastReadData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, LastReadAt));
   image.PrevReadData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, PrevReadAt));
   image.LastHourData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, LastHourAt));
-  std::size_t at = RecordsAt;
-  for (auto [table, count] : {std::pair{&image.HourData, counts.Hours}, std::pair{&image.DayData, counts.Days},
-                              std::pair{&image.MontData, counts.Months}}) {
-    table->reserve(count);
-    for (std::size_t i = 0; i < count; ++i, at += RecordBytes)
-      table->push_back(DecodeTsdRecord(Slice<RecordBytes>(bytes, at)));
-  }
+  ReadRecords<RecordBytes, TsdRecord>(
+      bytes, RecordsAt,
+      {{&image.HourData, counts.Hours}, {&image.DayData, counts.Days}, {&image.MontData, counts.Months}},
+      DecodeTsdRecord);
   return image;
 }
 

@@ -213,13 +213,10 @@ TTsvReportImage DeserializeTsvReport(std::span<const std::uint8_t> bytes) {
   image.LastReadData = DecodeTsvTotals(Slice<TotalsBytes>(bytes, LastReadAt));
   image.PrevReadData = DecodeTsvTotals(Slice<TotalsBytes>(bytes, PrevReadAt));
   image.LastHourData = DecodeTsvTotals(Slice<TotalsBytes>(bytes, LastHourAt));
-  std::size_t at = RecordsAt;
-  for (auto [table, count] : {std::pair{&image.HourData, counts.Hours}, std::pair{&image.DayData, counts.Days},
-                              std::pair{&image.MontData, counts.Months}}) {
-    table->reserve(count);
-    for (std::size_t i = 0; i < count; ++i, at += RecordBytes)
-      table->push_back(DecodeTsvRecord(Slice<RecordBytes>(bytes, at)));
-  }
+  ReadRecords<RecordBytes, TsvRecord>(
+      bytes, RecordsAt,
+      {{&image.HourData, counts.Hours}, {&image.DayData, counts.Days}, {&image.MontData, counts.Months}},
+      DecodeTsvRecord);
   return image;
 }
 

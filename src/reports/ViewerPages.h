@@ -17,9 +17,12 @@ struct ViewerPage {
   std::vector<OpenedReport> Files;  // one .tsv file, or the channels of one counter
   TsvReportView Tsv;                // when Kind is Tsv
   TsdReportView Tsd;                // when Kind is Tsd
+  bool ViewsBuilt = false;
 };
 
 // .tsd files share a page when their serial numbers match and their channel numbers differ.
+// The pages' view models are built later, page by page (a two-year hour grid takes a while).
 std::vector<ViewerPage> BuildViewerPages(std::vector<OpenedReport> reports);
+void BuildPageViews(ViewerPage& page);
 
 }  // namespace velk

@@ -2,10 +2,9 @@
 // Each case copies the program into a fresh folder of its own, so that its
 // VelkReader.cfg, VelkReader.ports and data folder belong to that case alone.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -326,7 +325,8 @@ TEST_F(Cli, JoinConvertsAFolderInNumberOrderAndNamesTheDumpItCouldNotConvert) {
   const std::string text = ReadText(dir_ / "joined.csv");
   EXPECT_EQ(text.rfind("\xEF\xBB\xBF\"Дата, время\",", 0), 0u);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), hours("53-12345-1-002.tsv") + 1);
-  const RunResult refused = Run({"--csv=" + (dir_ / "bad.csv").string(), (folder / "53-12345-003.dat").string()});
+  const RunResult refused =
+      Run({"--csv=" + (dir_ / "bad.csv").string(), (folder / "53-12345-003.dat").string()});
   EXPECT_EQ(refused.Code, 26);
   EXPECT_NE(refused.Err.find("53-12345-003.dat"), std::string::npos) << refused.Err;
 }

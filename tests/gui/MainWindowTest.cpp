@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "GuiHarness.h"
 #include "app/SettingsRecord.h"
 #include "common/NativePath.h"
 #include "decode/views/ArchiveViews.h"
@@ -23,7 +24,6 @@
 #include "gui/FileFilter.h"
 #include "gui/ReportChartPanel.h"
 #include "gui/ReportViewer.h"
-#include "GuiHarness.h"
 #include "imagebuilder/Family5ImageBuilder.h"
 #include "imagebuilder/PulseCounterImage.h"
 
@@ -300,8 +300,10 @@ void MainWindowTest::ViewerShowsTheReportTabsCellsAndRefusesDamagedFiles() {
     QVERIFY(h.messages.empty());
   };
   TDumpImage heat;
-  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(30).BuildFullDump(SystemClock::Instance().Now(), heat);
-  velk::test::WriteBytes(h.dir / "53-12345-001.dat", {heat.DumpImage.begin(), heat.DumpImage.begin() + heat.DumpLength});
+  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(30).BuildFullDump(SystemClock::Instance().Now(),
+                                                                             heat);
+  velk::test::WriteBytes(h.dir / "53-12345-001.dat",
+                         {heat.DumpImage.begin(), heat.DumpImage.begin() + heat.DumpLength});
   open(h.dir / "53-12345-001.dat");
 
   TfmReportViewer viewer(h.ui);
@@ -311,6 +313,7 @@ void MainWindowTest::ViewerShowsTheReportTabsCellsAndRefusesDamagedFiles() {
   QCOMPARE(viewer.Tabs().count(), 3);  // two systems and the chart
   for (int system = 1; system <= 2; ++system) {
     QWidget* tab = h.Find<QWidget>(system == 1 ? "TabSheet1tsv" : "TabSheet2tsv");
+    viewer.Tabs().setCurrentIndex(system - 1);
     QWidget* page = viewer.Tabs().widget(system - 1);
     for (const char* grid : {"HrGrid", "DayGrid", "MonthGrid"})
       sameCells(tab, page, qPrintable(QString("TSV%1").arg(system) + grid));
@@ -327,13 +330,16 @@ void MainWindowTest::ViewerShowsTheReportTabsCellsAndRefusesDamagedFiles() {
     if (entry.path().extension() == ".tsd") channels.prepend(QString::fromStdString(entry.path().string()));
   QCOMPARE(viewer.OpenFiles(channels), 4);
   QCOMPARE(viewer.Tabs().count(), 2);  // the counter's channels share a page
+  viewer.Tabs().setCurrentIndex(0);
   QWidget* tsd = h.Find<QWidget>("TabSheetTsd");
-  for (const char* grid : {"SGCImp", "SGNotations", "SGDataDom", "SGHourDataDom", "SGDayDataDom", "SGMontDataDom"})
+  for (const char* grid :
+       {"SGCImp", "SGNotations", "SGDataDom", "SGHourDataDom", "SGDayDataDom", "SGMontDataDom"})
     sameCells(tsd, viewer.Tabs().widget(0), grid);
   sameEdits(tsd, viewer.Tabs().widget(0));
   QVERIFY(viewer.ExportCsv(QString::fromStdString((h.dir / "channels.csv").string())));
   const auto csv = velk::test::ReadBytes(h.dir / "channels.csv");
-  QVERIFY(std::string(csv.begin(), csv.end()).rfind("\xEF\xBB\xBF\"Дата, Время\",N 01,\"V,м3 01\",N 02", 0) == 0);
+  QVERIFY(std::string(csv.begin(), csv.end()).rfind("\xEF\xBB\xBF\"Дата, Время\",N 01,\"V,м3 01\",N 02", 0) ==
+          0);
 
   // A truncated file is named with its fault; the good file beside it is still opened.
   auto bytes = velk::test::ReadBytes(both.front().toStdString());
@@ -341,8 +347,9 @@ void MainWindowTest::ViewerShowsTheReportTabsCellsAndRefusesDamagedFiles() {
   velk::test::WriteBytes(h.dir / "cut.tsv", bytes);
   QCOMPARE(viewer.OpenFiles({QString::fromStdString((h.dir / "cut.tsv").string()), channels.back()}), 1);
   QCOMPARE(h.messages.size(), std::size_t(1));
-  QVERIFY2(h.messages[0].find((h.dir / "cut.tsv").string() + "' не открыт: файл обрезан") != std::string::npos,
-           h.messages[0].c_str());
+  QVERIFY2(
+      h.messages[0].find((h.dir / "cut.tsv").string() + "' не открыт: файл обрезан") != std::string::npos,
+      h.messages[0].c_str());
   QCOMPARE(velk::test::ReadBytes(h.dir / "cut.tsv"), bytes);
 }
 

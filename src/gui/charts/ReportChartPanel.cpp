@@ -14,8 +14,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -101,8 +101,9 @@ class QtChartPanel : public ReportChartPanel {
     connect(quantity_, &QComboBox::currentIndexChanged, this, [this] { DrawQuantity(); });
     connect(whole, &QPushButton::clicked, this, [this] { Show(chart.Whole); });
     for (QDateTimeEdit* edit : {from_, to_})
-      connect(edit, &QDateTimeEdit::editingFinished, this,
-              [this] { Show(ClampChartRange({Day(from_->dateTime()), Day(to_->dateTime())}, chart.Whole)); });
+      connect(edit, &QDateTimeEdit::editingFinished, this, [this] {
+        Show(ClampChartRange({Day(from_->dateTime()), Day(to_->dateTime())}, chart.Whole));
+      });
     connect(scroll_, &QScrollBar::valueChanged, this, [this](int hours) {
       if (updating_) return;
       const double from = chart.Whole.From + hours / 24.0;
@@ -121,6 +122,7 @@ class QtChartPanel : public ReportChartPanel {
     BuildChart();
   }
   RecordTable Table() const override { return RecordTable(table_->currentData().toInt()); }
+  bool HasSeries() const override { return !chart.Series.empty(); }
   bool SavePng(const QString& file) override {
     return !chart.Series.empty() && canvas_->grab().save(file, "PNG");
   }
@@ -138,7 +140,9 @@ class QtChartPanel : public ReportChartPanel {
   static double Ms(double day) { return (day - UnixEpochDay) * MsPerDay; }
   static double Day(double ms) { return ms / MsPerDay + UnixEpochDay; }
   static double Day(const QDateTime& t) { return Day(double(t.toMSecsSinceEpoch())); }
-  static QDateTime Moment(double day) { return QDateTime::fromMSecsSinceEpoch(qint64(std::llround(Ms(day))), Qt::UTC); }
+  static QDateTime Moment(double day) {
+    return QDateTime::fromMSecsSinceEpoch(qint64(std::llround(Ms(day))), Qt::UTC);
+  }
 
   void BuildChart() {
     chart = BuildReportChart(reports_, Table());
@@ -155,42 +159,49 @@ class QtChartPanel : public ReportChartPanel {
   void DrawQuantity() {
     chart_->removeAllSeries();
     for (QAbstractAxis* axis : chart_->axes()) chart_->removeAxis(axis);
+    xAxis_ = nullptr;
     if (quantity_->count() == 0) return;
     const auto quantity = ChartQuantity(quantity_->currentData().toInt());
-    auto* x = new QDateTimeAxis;
-    auto* y = new QValueAxis;
-    x->setFormat("dd.MM.yy hh:mm");
-    y->setTitleText(Q(QuantityTitle(quantity)));
-    chart_->addAxis(x, Qt::AlignBottom);
-    chart_->addAxis(y, Qt::AlignLeft);
-    xAxis_ = x;
+    std::vector<const ChartSeries*> drawn;
     double low = std::numeric_limits<double>::max(), high = std::numeric_limits<double>::lowest();
-    int colour = 0;
     for (const ChartSeries& s : chart.Series) {
       if (s.Quantity != quantity) continue;
-      const QColor pen = Palette[colour++ % std::size(Palette)];
-      bool first = true;
-      for (const auto& segment : s.Segments) {
-        QAbstractSeries* drawn = s.Style == ChartStyle::Bars ? Bars(segment, pen) : Line(segment, pen);
-        drawn->setName(Q(s.Label));
-        chart_->addSeries(drawn);
-        drawn->attachAxis(x);
-        drawn->attachAxis(y);
-        for (QLegendMarker* marker : chart_->legend()->markers(drawn)) marker->setVisible(first);
-        first = false;
+      drawn.push_back(&s);
+      for (const auto& segment : s.Segments)
         for (const ChartPoint& p : segment) {
           low = std::min(low, p.Value);
           high = std::max(high, p.Value);
         }
-      }
     }
     if (low > high) low = high = 0;
-    if (chart.Series.size() && quantity != ChartQuantity::Temperature && quantity != ChartQuantity::Pressure)
+    if (quantity != ChartQuantity::Temperature && quantity != ChartQuantity::Pressure)
       low = std::min(low, 0.0);
     if (high - low < 1e-9) high = low + 1;
+
+    // The axes get their ranges before the series come, so that the points are laid out once.
+    auto* x = new QDateTimeAxis;
+    auto* y = new QValueAxis;
+    y->setTitleText(Q(QuantityTitle(quantity)));
     y->setRange(low, high + (high - low) * 0.05);
     y->applyNiceNumbers();
+    chart_->addAxis(x, Qt::AlignBottom);
+    chart_->addAxis(y, Qt::AlignLeft);
+    xAxis_ = x;
     Show(chart.Whole);
+    int colour = 0;
+    for (const ChartSeries* s : drawn) {
+      const QColor pen = Palette[colour++ % std::size(Palette)];
+      bool first = true;
+      for (const auto& segment : s->Segments) {
+        QAbstractSeries* series = s->Style == ChartStyle::Bars ? Bars(segment, pen) : Line(segment, pen);
+        series->setName(Q(s->Label));
+        chart_->addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(y);
+        for (QLegendMarker* marker : chart_->legend()->markers(series)) marker->setVisible(first);
+        first = false;
+      }
+    }
   }
 
   // Amounts per period: a translucent step area over each record's interval.
@@ -230,8 +241,9 @@ class QtChartPanel : public ReportChartPanel {
     if (!xAxis_ || chart.Series.empty()) return;
     shown_ = range;
     updating_ = true;
+    const QString format = range.Width() > 60 ? "dd.MM.yyyy" : "dd.MM hh:mm";
+    if (xAxis_->format() != format) xAxis_->setFormat(format);
     xAxis_->setRange(Moment(range.From), Moment(range.To));
-    xAxis_->setFormat(range.Width() > 60 ? "dd.MM.yyyy" : "dd.MM hh:mm");
     from_->setDateTime(Moment(range.From));
     to_->setDateTime(Moment(range.To));
     scroll_->setRange(0, int(std::lround((chart.Whole.Width() - range.Width()) * 24)));

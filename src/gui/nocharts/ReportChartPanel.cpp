@@ -10,10 +10,12 @@ namespace {
 class NoChartPanel : public ReportChartPanel {
  public:
   explicit NoChartPanel(QWidget* parent) : ReportChartPanel(parent) {
-    (new QVBoxLayout(this))->addWidget(new QLabel("Графики недоступны: программа собрана без Qt Charts", this));
+    (new QVBoxLayout(this))
+        ->addWidget(new QLabel("Графики недоступны: программа собрана без Qt Charts", this));
   }
   void SetReports(const std::vector<OpenedReport>&) override {}
   RecordTable Table() const override { return RecordTable::Hours; }
+  bool HasSeries() const override { return false; }
   bool SavePng(const QString&) override { return false; }
 };
 
