@@ -91,6 +91,11 @@ class QtChartPanel : public ReportChartPanel {
 
     chart_ = new QChart;
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // One pair of axes for the chart's life: a removed axis may still be drawn.
+    xAxis_ = new QDateTimeAxis;
+    yAxis_ = new QValueAxis;
+    chart_->addAxis(xAxis_, Qt::AlignBottom);
+    chart_->addAxis(yAxis_, Qt::AlignLeft);
     canvas_ = Named(new ChartCanvas(chart_, this), "ReportChart");
     canvas_->setRenderHint(QPainter::Antialiasing, false);
     layout->addWidget(canvas_, 1);
@@ -158,8 +163,6 @@ class QtChartPanel : public ReportChartPanel {
 
   void DrawQuantity() {
     chart_->removeAllSeries();
-    for (QAbstractAxis* axis : chart_->axes()) chart_->removeAxis(axis);
-    xAxis_ = nullptr;
     if (quantity_->count() == 0) return;
     const auto quantity = ChartQuantity(quantity_->currentData().toInt());
     std::vector<const ChartSeries*> drawn;
@@ -179,14 +182,11 @@ class QtChartPanel : public ReportChartPanel {
     if (high - low < 1e-9) high = low + 1;
 
     // The axes get their ranges before the series come, so that the points are laid out once.
-    auto* x = new QDateTimeAxis;
-    auto* y = new QValueAxis;
+    QValueAxis* y = yAxis_;
+    QDateTimeAxis* x = xAxis_;
     y->setTitleText(Q(QuantityTitle(quantity)));
     y->setRange(low, high + (high - low) * 0.05);
     y->applyNiceNumbers();
-    chart_->addAxis(x, Qt::AlignBottom);
-    chart_->addAxis(y, Qt::AlignLeft);
-    xAxis_ = x;
     Show(chart.Whole);
     int colour = 0;
     for (const ChartSeries* s : drawn) {
@@ -238,7 +238,7 @@ class QtChartPanel : public ReportChartPanel {
 
   // Moves the axis only: the points stay as they were built.
   void Show(ChartRange range) {
-    if (!xAxis_ || chart.Series.empty()) return;
+    if (chart.Series.empty()) return;
     shown_ = range;
     updating_ = true;
     const QString format = range.Width() > 60 ? "dd.MM.yyyy" : "dd.MM hh:mm";
@@ -260,7 +260,8 @@ class QtChartPanel : public ReportChartPanel {
   QDateTimeEdit* from_;
   QDateTimeEdit* to_;
   QScrollBar* scroll_;
-  QDateTimeAxis* xAxis_ = nullptr;
+  QDateTimeAxis* xAxis_;
+  QValueAxis* yAxis_;
   ChartRange shown_;
   bool updating_ = false;
 };
