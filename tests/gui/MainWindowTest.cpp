@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -311,6 +312,12 @@ void MainWindowTest::ViewerShowsTheReportTabsCellsAndRefusesDamagedFiles() {
                          QString::fromStdString(ToNativePath(h.app->ReportName2()).string())};
   QCOMPARE(viewer.OpenFiles(both), 2);
   QCOMPARE(viewer.Tabs().count(), 3);  // two systems and the chart
+  if (viewer.Chart().HasSeries()) {    // built with Qt Charts: the chart is in front and saves as PNG
+    QCOMPARE(viewer.Tabs().currentWidget(), static_cast<QWidget*>(&viewer.Chart()));
+    const QString png = QString::fromStdString((h.dir / "chart.png").string());
+    QVERIFY(viewer.SaveChart(png));
+    QVERIFY(!QImage(png).isNull());
+  }
   for (int system = 1; system <= 2; ++system) {
     QWidget* tab = h.Find<QWidget>(system == 1 ? "TabSheet1tsv" : "TabSheet2tsv");
     viewer.Tabs().setCurrentIndex(system - 1);
