@@ -6,6 +6,7 @@
 
 #include "common/DateTime.h"
 #include "common/NumberFormat.h"
+#include "common/Text1251.h"
 
 namespace velk {
 namespace {
@@ -82,12 +83,6 @@ const TsvField TsvFields[] = {
     {Notation::NotP3, ChartQuantity::Pressure, [](const TsvRecord& r) { return double(r.P3); }},
 };
 
-std::string NotationText(const std::array<std::uint8_t, 16>& field) {
-  TsvNotations n;
-  n.Text[0] = field;
-  return n.Get(Notation::NotQ);
-}
-
 }  // namespace
 
 bool IsEmptyRecord(const TsvRecord& r) {
@@ -115,7 +110,7 @@ ReportChart BuildReportChart(const std::vector<OpenedReport>& reports, RecordTab
       }
     } else {
       // N is the same volume counted in pulses; the chart shows the volume.
-      const std::string notation = NotationText(report.Tsd.Notations.V);
+      const std::string notation = ReadZeroPaddedText(report.Tsd.Notations.V);
       if (notation.empty()) continue;
       chart.Series.push_back(SeriesOf(notation + " " + ZeroPad(report.Tsd.Header.ChannelNumber, 2),
                                       ChartQuantity::Volume, TableOf(report.Tsd, table), table,

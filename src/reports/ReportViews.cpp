@@ -21,8 +21,7 @@ constexpr int RecordRowPixels = 17;
 // The text of a fixed field up to its first zero byte.
 template <std::size_t N>
 std::string FieldText(const std::array<std::uint8_t, N>& field) {
-  const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
-  return Cp1251ToUtf8(std::span<const std::uint8_t>(field.begin(), end));
+  return ReadZeroPaddedText(field);
 }
 
 std::string Trim(const std::string& text) {

@@ -18,9 +18,7 @@ void TsvNotations::ClearAll() {
 }
 
 std::string TsvNotations::Get(Notation which) const {
-  const auto& text = Text[static_cast<std::size_t>(which)];
-  const auto end = std::find(text.begin(), text.end(), std::uint8_t{0});
-  return Cp1251ToUtf8(std::span<const std::uint8_t>(text.begin(), end));
+  return ReadZeroPaddedText(Text[static_cast<std::size_t>(which)]);
 }
 
 TsvRecordCounts TTsvReportImage::Counts() const {
