@@ -32,10 +32,14 @@ double PeriodBefore(double end, RecordTable table) {
   return DaysInMonth(month.Year, month.Month);
 }
 
+// Heat, masses and volumes are amounts per period; temperatures and pressures are states.
+bool IsAmount(ChartQuantity quantity) {
+  return quantity != ChartQuantity::Temperature && quantity != ChartQuantity::Pressure;
+}
+
 // Hours are too many for bars over a season: amounts per hour are drawn as lines as well.
 ChartStyle StyleOf(ChartQuantity quantity, RecordTable table) {
-  const bool amount = quantity != ChartQuantity::Temperature && quantity != ChartQuantity::Pressure;
-  return amount && table != RecordTable::Hours ? ChartStyle::Bars : ChartStyle::Line;
+  return IsAmount(quantity) && table != RecordTable::Hours ? ChartStyle::Bars : ChartStyle::Line;
 }
 
 // One series from a table: `value(record)` for every record that is not empty.
@@ -143,6 +147,22 @@ std::vector<ChartQuantity> ChartQuantities(const ReportChart& chart) {
                     [q](const ChartSeries& s) { return s.Quantity == q; }))
       quantities.push_back(q);
   return quantities;
+}
+
+ChartValueRange ValueRangeOf(const ReportChart& chart, ChartQuantity quantity) {
+  double low = std::numeric_limits<double>::max(), high = std::numeric_limits<double>::lowest();
+  for (const ChartSeries& s : chart.Series) {
+    if (s.Quantity != quantity) continue;
+    for (const auto& segment : s.Segments)
+      for (const ChartPoint& p : segment) {
+        low = std::min(low, p.Value);
+        high = std::max(high, p.Value);
+      }
+  }
+  if (low > high) low = high = 0;
+  if (IsAmount(quantity)) low = std::min(low, 0.0);
+  if (high - low < 1e-9) high = low + 1;
+  return {low, high + (high - low) / 20};
 }
 
 std::string QuantityTitle(ChartQuantity quantity) {

@@ -48,6 +48,12 @@ ReportChart BuildReportChart(const std::vector<OpenedReport>& reports, RecordTab
 
 // The quantities that have series, in the order of ChartQuantity.
 std::vector<ChartQuantity> ChartQuantities(const ReportChart& chart);
+// The value axis of a quantity: its values with a twentieth above them; amounts
+// start at zero. Low < High also when all values are equal.
+struct ChartValueRange {
+  double Low = 0, High = 1;
+};
+ChartValueRange ValueRangeOf(const ReportChart& chart, ChartQuantity quantity);
 // Axis title of a quantity: name and unit.
 std::string QuantityTitle(ChartQuantity quantity);
 std::string RecordTableTitle(RecordTable table);

@@ -141,6 +141,9 @@ TEST(ReportChart, SeriesFromTheFilesOwnNotationsFillersAreGaps) {
   EXPECT_EQ(chart.Series[2].Segments[1][0].Value, 65.25);
   ASSERT_EQ(chart.Series[6].Segments.size(), 1u);
   EXPECT_EQ(chart.Series[6].Segments[0].size(), 3u);
+  EXPECT_DOUBLE_EQ(ValueRangeOf(chart, ChartQuantity::Heat).Low, 0);  // amounts start at zero
+  EXPECT_DOUBLE_EQ(ValueRangeOf(chart, ChartQuantity::Heat).High, 1.1 * 1.05);
+  EXPECT_DOUBLE_EQ(ValueRangeOf(chart, ChartQuantity::Temperature).Low, 65.25);
   EXPECT_DOUBLE_EQ(chart.Whole.From, T0);
   EXPECT_DOUBLE_EQ(chart.Whole.To, T0 + 3 * OneHour);
 

@@ -166,26 +166,15 @@ class QtChartPanel : public ReportChartPanel {
     if (quantity_->count() == 0) return;
     const auto quantity = ChartQuantity(quantity_->currentData().toInt());
     std::vector<const ChartSeries*> drawn;
-    double low = std::numeric_limits<double>::max(), high = std::numeric_limits<double>::lowest();
-    for (const ChartSeries& s : chart.Series) {
-      if (s.Quantity != quantity) continue;
-      drawn.push_back(&s);
-      for (const auto& segment : s.Segments)
-        for (const ChartPoint& p : segment) {
-          low = std::min(low, p.Value);
-          high = std::max(high, p.Value);
-        }
-    }
-    if (low > high) low = high = 0;
-    if (quantity != ChartQuantity::Temperature && quantity != ChartQuantity::Pressure)
-      low = std::min(low, 0.0);
-    if (high - low < 1e-9) high = low + 1;
+    for (const ChartSeries& s : chart.Series)
+      if (s.Quantity == quantity) drawn.push_back(&s);
 
     // The axes get their ranges before the series come, so that the points are laid out once.
     QValueAxis* y = yAxis_;
     QDateTimeAxis* x = xAxis_;
     y->setTitleText(Q(QuantityTitle(quantity)));
-    y->setRange(low, high + (high - low) * 0.05);
+    const ChartValueRange values = ValueRangeOf(chart, quantity);
+    y->setRange(values.Low, values.High);
     y->applyNiceNumbers();
     Show(chart.Whole);
     int colour = 0;
