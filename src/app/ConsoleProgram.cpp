@@ -20,6 +20,7 @@
 #include "common/ProgramFolder.h"
 #include "common/Terminal.h"
 #include "link/LinkOpener.h"
+#include "reports/ReportCsv.h"
 
 namespace velk {
 namespace {
@@ -27,12 +28,14 @@ namespace {
 constexpr auto ConsoleTick = std::chrono::milliseconds(100);
 
 struct Options {
-  bool Verbose = false;                // the exchange monitor on standard output
-  std::string LogFile;                 // the exchange monitor into a file
-  bool Hex = false;                    // a printed dump includes the hexadecimal view
-  bool Carrier = false;                // --carrier=...: a carrier operation
-  std::optional<std::string> IpPort;   // --ip-port=N: the entry of the "Порт" edit
+  bool Verbose = false;                   // the exchange monitor on standard output
+  std::string LogFile;                    // the exchange monitor into a file
+  bool Hex = false;                       // a printed dump includes the hexadecimal view
+  bool Carrier = false;                   // --carrier=...: a carrier operation
+  std::optional<std::string> IpPort;      // --ip-port=N: the entry of the "Порт" edit
   std::optional<std::string> JoinFolder;  // --join=FOLDER: the batch join on that folder
+  std::optional<std::string> CsvFile;     // --csv=FILE.csv: a report's records as CSV
+  std::string CsvRecords = "hour";        // --csv-records=hour|day|month
   bool Help = false;
   std::vector<std::string> Arguments;  // the system's switches, or the carrier's options and action
   std::string Error;
@@ -57,6 +60,10 @@ Options ParseOptions(int argc, char** argv) {
       options.IpPort = arg.substr(10);
     } else if (arg.rfind("--join=", 0) == 0) {
       options.JoinFolder = arg.substr(7);
+    } else if (arg.rfind("--csv=", 0) == 0) {
+      options.CsvFile = arg.substr(6);
+    } else if (arg.rfind("--csv-records=", 0) == 0) {
+      options.CsvRecords = arg.substr(14);
     } else if (arg == "--help") {
       options.Help = true;
     } else {
@@ -80,6 +87,8 @@ void PrintOwnOptions(std::ostream& out) {
       << "                     to N + 4000); a task record's address \"host:N\" brings its own N\n"
       << "  --join=FOLDER      convert the numbered dumps of FOLDER again, lowest number first,\n"
       << "                     each report joined to the one before it\n"
+      << "  --csv=FILE.csv REPORT.tsv|REPORT.tsd   the report's hourly records as CSV (UTF-8, \".\")\n"
+      << "  --csv-records=day|month   with --csv: the daily or monthly records instead\n"
       << "  --carrier=nkp|ltr --port=COM<n> ACTION   a data-carrier operation\n"
       << "  --help             this text\n";
 }
@@ -188,6 +197,32 @@ int Run(const Options& options) {
   return app.ExitCode();
 }
 
+// --csv=FILE.csv REPORT: the report is only read; a report that is refused names its fault.
+int RunCsv(const Options& options) {
+  const std::optional<RecordTable> table = options.CsvRecords == "hour"  ? RecordTable::Hours
+                                           : options.CsvRecords == "day" ? RecordTable::Days
+                                           : options.CsvRecords == "month"
+                                               ? std::optional(RecordTable::Months)
+                                               : std::nullopt;
+  if (options.Arguments.size() != 1 || options.CsvFile->empty() || !table) {
+    std::cerr << "velkreader: --csv=FILE.csv takes one report file (--csv-records=hour|day|month)\n";
+    return exitcode::CommandLineError;
+  }
+  ReportOpenResult report = ReadReportFile(ToNativePath(CommandLinePath(options.Arguments[0])));
+  if (!report.Report) {
+    std::cerr << "velkreader: " << report.Error << "\n";
+    return exitcode::ReportExportFailed;
+  }
+  const std::vector<OpenedReport> reports{std::move(*report.Report)};
+  const std::string error =
+      WriteCsvFile(ToNativePath(CommandLinePath(*options.CsvFile)), ReportCsv(reports, *table), reports);
+  if (!error.empty()) {
+    std::cerr << "velkreader: " << error << "\n";
+    return exitcode::ReportExportFailed;
+  }
+  return exitcode::Success;
+}
+
 }  // namespace
 
 int RunConsoleProgram(int argc, char** argv) {
@@ -209,6 +244,7 @@ int RunConsoleProgram(int argc, char** argv) {
     PrintUsage(std::cout);
     return exitcode::Success;
   }
+  if (options.CsvFile) return RunCsv(options);
   return Run(options);
 }
 

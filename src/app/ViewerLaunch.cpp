@@ -6,14 +6,19 @@
 
 namespace velk {
 
-std::string DefaultViewerPath(const std::filesystem::path& programFolder) {
+std::string SiblingViewerPath(const std::filesystem::path& programFolder) {
   std::filesystem::path folder = programFolder;
   if (!folder.has_filename()) folder = folder.parent_path();  // "a/b/" names "a/b"
   return folder.parent_path().string() + std::string(texts::ViewerRelativePath);
 }
 
 std::string ViewerPathOrDefault(const std::string& viewerPath, const std::filesystem::path& programFolder) {
-  return viewerPath.empty() ? DefaultViewerPath(programFolder) : viewerPath;
+  if (viewerPath.empty()) return DefaultViewerPath(programFolder);
+  std::error_code ec;
+  const bool staleSibling = viewerPath == SiblingViewerPath(programFolder) &&
+                            viewerPath != DefaultViewerPath(programFolder) &&
+                            !std::filesystem::exists(ToNativePath(viewerPath), ec);
+  return staleSibling ? DefaultViewerPath(programFolder) : viewerPath;
 }
 
 int AcView(const std::string& viewerPath, const std::string& reportName1, const std::string& reportName2,

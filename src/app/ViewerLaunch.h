@@ -9,9 +9,14 @@
 
 namespace velk {
 
-// The viewer beside the program's folder: parent folder + "\VelkView120\VelkView120.exe".
+// The viewer's folder beside the program's folder: parent folder + "\VelkView120\VelkView120.exe".
+std::string SiblingViewerPath(const std::filesystem::path& programFolder);
+// The viewer a fresh installation has: on Windows the sibling folder one, elsewhere
+// our own `VelkView` in the program folder (one file per system in app/posix, app/win).
 std::string DefaultViewerPath(const std::filesystem::path& programFolder);
-// An empty viewer path of the settings becomes the default one.
+// An empty viewer path of the settings becomes the default one. So does the
+// sibling folder path where it is not the default and no such file exists: an
+// earlier start put it there, not the user.
 std::string ViewerPathOrDefault(const std::string& viewerPath, const std::filesystem::path& programFolder);
 
 using ProcessStarter = std::function<bool(const std::filesystem::path&, const std::vector<std::string>&)>;

@@ -104,6 +104,11 @@ std::string ReadShortString(std::span<const std::uint8_t> field) {
   return Cp1251ToUtf8(field.subspan(1, length));
 }
 
+std::string ReadZeroPaddedText(std::span<const std::uint8_t> field) {
+  return Cp1251ToUtf8(
+      field.first(static_cast<std::size_t>(std::find(field.begin(), field.end(), 0) - field.begin())));
+}
+
 void WriteShortString(std::span<std::uint8_t> field, const std::string& utf8) {
   if (field.empty()) return;
   std::fill(field.begin(), field.end(), 0);

@@ -22,6 +22,8 @@ std::string ReadShortString(std::span<const std::uint8_t> field);
 // of the field is zero-filled.
 void WriteShortString(std::span<std::uint8_t> field, const std::string& utf8);
 
+// Fixed-width Windows-1251 text up to its first zero byte (all of it when it has none).
+std::string ReadZeroPaddedText(std::span<const std::uint8_t> field);
 // Fixed-width Windows-1251 text padded with `pad` (cut to the width).
 void WritePaddedText(std::span<std::uint8_t> field, const std::string& utf8, std::uint8_t pad);
 

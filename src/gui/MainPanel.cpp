@@ -47,16 +47,13 @@
 #include "gui/ProgressForm.h"
 #include "gui/QtText.h"
 #include "gui/QtUserInterface.h"
-#include "reports/ReportViewTexts.h"
+#include "gui/ReportPages.h"
 #include "reports/ReportViews.h"
 
 namespace velk::gui {
 namespace {
 
-namespace vt = velk::report_view_texts;
-
 constexpr int PortCount = 64;
-const QColor ReportRowBlue = ToQColor(ReportCurrentRowBlue);
 
 QLabel* NamedLabel(const QString& name, const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -370,52 +367,13 @@ QWidget* TMFmDorva301::BuildConstantsTab() {
 QWidget* TMFmDorva301::BuildTsvTab(int system) {
   QWidget* tab = Page(pageControl_, system == 1 ? "TabSheet1tsv" : "TabSheet2tsv",
                       Q(system == 1 ? texts::Tsv1Tab : texts::Tsv2Tab));
-  auto* pages = new QTabWidget(tab);
-  pages->setObjectName(system == 1 ? "PageControl2" : "PageControl4");
-  (new QVBoxLayout(tab))->addWidget(pages);
-  const QString prefix = QString("TSV%1").arg(system);
-  auto boxPage = [&](const QString& page, const QString& box, int columns) {
-    QWidget* widget = Page(pages, page, page);
-    auto* layout = new QVBoxLayout(widget);
-    layout->addWidget(new EditBoxWidget(box, columns, widget));
-    layout->addStretch();
-  };
-  boxPage("Header", "Header", 2);
-  boxPage("Notations", "Notations", 3);
-  boxPage("RealData", "RealData", 5);
-  QWidget* totals = Page(pages, "Totals", Q(vt::TotalsPage));
-  auto* totalsLayout = new QHBoxLayout(totals);
-  for (int block = 0; block < 3; ++block) {
-    totalsLayout->addWidget(new EditBoxWidget(QString("Totals%1").arg(block), 1, totals), 0, Qt::AlignTop);
-  }
-  const char* grids[] = {"HrGrid", "DayGrid", "MonthGrid"};
-  const char* gridPages[] = {"HourData", "DayData", "MontData"};
-  for (int i = 0; i < 3; ++i) {
-    QWidget* page = Page(pages, gridPages[i], gridPages[i]);
-    (new QVBoxLayout(page))->addWidget(new GridView(prefix + grids[i], page, 1, true, ReportRowBlue));
-  }
+  (new QVBoxLayout(tab))->addWidget(new TsvReportPages(system, tab));
   return tab;
 }
 
 QWidget* TMFmDorva301::BuildTsdTab() {
   QWidget* tab = Page(pageControl_, "TabSheetTsd", Q(texts::TsdTab));
-  auto* pages = new QTabWidget(tab);
-  pages->setObjectName("PageControlTsd");
-  (new QVBoxLayout(tab))->addWidget(pages);
-  QWidget* header = Page(pages, "Header", "Header");
-  auto* headerLayout = new QVBoxLayout(header);
-  headerLayout->addWidget(new EditBoxWidget("Header", 3, header));
-  headerLayout->addWidget(new GridView("SGCImp", header, 0), 1);
-  QWidget* notations = Page(pages, "Notations", "Notations");
-  (new QVBoxLayout(notations))->addWidget(new GridView("SGNotations", notations, 0));
-  QWidget* totals = Page(pages, "Totals", Q(vt::TotalsPage));
-  (new QVBoxLayout(totals))->addWidget(new GridView("SGDataDom", totals, 0));
-  const char* grids[] = {"SGHourDataDom", "SGDayDataDom", "SGMontDataDom"};
-  const char* gridPages[] = {"HourData", "DayData", "MontData"};
-  for (int i = 0; i < 3; ++i) {
-    QWidget* page = Page(pages, gridPages[i], gridPages[i]);
-    (new QVBoxLayout(page))->addWidget(new GridView(grids[i], page, 0));
-  }
+  (new QVBoxLayout(tab))->addWidget(new TsdReportPages(tab));
   return tab;
 }
 
@@ -591,31 +549,10 @@ void TMFmDorva301::FillConstants() {
 }
 
 void TMFmDorva301::FillTsv(int system, const TsvReportView& view) {
-  QWidget* tab = system == 1 ? tab1tsv_ : tab2tsv_;
-  auto box = [&](const char* page, const QString& name) {
-    return tab->findChild<QWidget*>(page)->findChild<EditBoxWidget*>(name);
-  };
-  box("Header", "Header")->SetBox(view.Header);
-  box("Notations", "Notations")->SetBox(view.Notations);
-  box("RealData", "RealData")->SetBox(view.RealData);
-  for (int block = 0; block < 3; ++block)
-    box("Totals", QString("Totals%1").arg(block))->SetBox(view.Totals[block]);
-  const QString prefix = QString("TSV%1").arg(system);
-  tab->findChild<GridView*>(prefix + "HrGrid")->SetGrid(view.HourGrid);
-  tab->findChild<GridView*>(prefix + "DayGrid")->SetGrid(view.DayGrid);
-  tab->findChild<GridView*>(prefix + "MonthGrid")->SetGrid(view.MonthGrid);
+  (system == 1 ? tab1tsv_ : tab2tsv_)->findChild<TsvReportPages*>()->Fill(view);
 }
 
-void TMFmDorva301::FillTsd(const TsdReportView& view) {
-  tabTsd_->findChild<EditBoxWidget*>("Header")->SetBox(view.Header);
-  const std::pair<const char*, const TGrid*> grids[] = {{"SGCImp", &view.SGCImp},
-                                                        {"SGNotations", &view.SGNotations},
-                                                        {"SGDataDom", &view.SGDataDom},
-                                                        {"SGHourDataDom", &view.SGHourDataDom},
-                                                        {"SGDayDataDom", &view.SGDayDataDom},
-                                                        {"SGMontDataDom", &view.SGMontDataDom}};
-  for (const auto& [name, grid] : grids) tabTsd_->findChild<GridView*>(name)->SetGrid(*grid);
-}
+void TMFmDorva301::FillTsd(const TsdReportView& view) { tabTsd_->findChild<TsdReportPages*>()->Fill(view); }
 
 void TMFmDorva301::ToggleRtcRecords() {
   app_.Settings.ShowRtcRecords = !app_.Settings.ShowRtcRecords;

@@ -8,7 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace velk::report_bytes {
@@ -67,6 +69,17 @@ std::array<std::uint8_t, N> Slice(std::span<const std::uint8_t> bytes, std::size
   std::array<std::uint8_t, N> block;
   std::memcpy(block.data(), bytes.data() + offset, N);
   return block;
+}
+
+// The record tables that follow a report's fixed blocks, from `at` on, each
+// record decoded from its N bytes (the caller has checked the length).
+template <std::size_t N, class Record, class Decode>
+void ReadRecords(std::span<const std::uint8_t> bytes, std::size_t at,
+                 std::initializer_list<std::pair<std::vector<Record>*, std::size_t>> tables, Decode decode) {
+  for (auto [table, count] : tables) {
+    table->reserve(count);
+    for (std::size_t i = 0; i < count; ++i, at += N) table->push_back(decode(Slice<N>(bytes, at)));
+  }
 }
 
 template <std::size_t N>

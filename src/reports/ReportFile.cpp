@@ -11,6 +11,7 @@
 #include "common/FileReplace.h"
 #include "common/Mathem.h"
 #include "common/NativePath.h"
+#include "reports/ReportChecks.h"
 #include "reports/ReportFormats.h"
 #include "reports/ReportTexts.h"
 
@@ -69,32 +70,9 @@ bool WriteWholeFile(const std::string& target, const std::string& newFile,
   }
 }
 
-bool PlausibleTime(double t) { return std::isfinite(t) && t > -693594 && t < 2958466; }
-
 template <class F>
 std::uint16_t CountAt(std::span<const std::uint8_t> bytes, std::size_t at) {
   return report_bytes::LoadLe<std::uint16_t>(bytes.data() + at);
-}
-
-// Why the previous file cannot be joined onto, or nothing when it can.
-template <class F>
-std::optional<std::string> PreviousFileProblem(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < F::RecordsAt) return "файл короче заголовка";
-  if (report_bytes::LoadLe<std::uint16_t>(bytes.data()) != F::FileVersion) return "неизвестная версия файла";
-  const std::size_t hours = CountAt<F>(bytes, F::HourCountAt);
-  const std::size_t days = CountAt<F>(bytes, F::DayCountAt);
-  const std::size_t months = CountAt<F>(bytes, F::MonthCountAt);
-  if (hours > HourReportCapacity || days > DayReportCapacity || months > MonthReportCapacity)
-    return "недопустимое число записей";
-  if (bytes.size() != F::RecordsAt + F::RecordBytes * (hours + days + months))
-    return "длина файла не совпадает с заголовком";
-  if (!PlausibleTime(F::LastHourTime(bytes))) return "недопустимое время";
-  // Every hourly record goes into the joined file, and the last one stamps the seam's fillers.
-  for (std::size_t i = 0; i < hours; ++i) {
-    if (!PlausibleTime(F::DecodeRecord(bytes, F::RecordsAt + i * F::RecordBytes).DateTime))
-      return "недопустимое время";
-  }
-  return std::nullopt;
 }
 
 // The previous file's hourly records, then fillers for the hours between the
@@ -150,7 +128,7 @@ PreviousJoin JoinHours(typename F::Image& image, std::span<const std::uint8_t> p
 
 template <class F>
 PreviousJoinResult JoinPrevious(typename F::Image& image, std::span<const std::uint8_t> previous) {
-  if (auto problem = PreviousFileProblem<F>(previous)) return {PreviousJoin::Unusable, *problem};
+  if (auto problem = ReportFileProblem<F>(previous)) return {PreviousJoin::Unusable, *problem};
   return {JoinHours<F>(image, previous), {}};
 }
 

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "common/DateTime.h"
@@ -20,6 +22,8 @@ struct TsvFormat {
   using Record = TsvRecord;
   static constexpr const char* Extension = ".tsv";
   static constexpr std::uint16_t FileVersion = 2;
+  static constexpr std::uint16_t HeaderSize = 1025;
+  static constexpr std::size_t HeaderSizeAt = 2;
   static constexpr std::size_t RecordsAt = tsv_layout::RecordsAt;
   static constexpr std::size_t RecordBytes = tsv_layout::RecordBytes;
   static constexpr std::size_t LastReadAt = tsv_layout::LastReadAt;
@@ -44,6 +48,7 @@ struct TsvFormat {
     return std::nearbyint((dateTime + hours * OneHour) * SecondsPerDay) / SecondsPerDay;
   }
   static void RebuildPeriods(Image& image) { RebuildTsvPeriods(image); }
+  static std::optional<std::string> HeaderProblem(std::span<const std::uint8_t>) { return std::nullopt; }
 };
 
 struct TsdFormat {
@@ -51,6 +56,9 @@ struct TsdFormat {
   using Record = TsdRecord;
   static constexpr const char* Extension = ".tsd";
   static constexpr std::uint16_t FileVersion = 1;
+  static constexpr std::uint16_t HeaderSize = 617;  // as written, although the records start at 485
+  static constexpr std::size_t HeaderSizeAt = 2;
+  static constexpr std::size_t ChannelNumberAt = 24;
   static constexpr std::size_t RecordsAt = tsd_layout::RecordsAt;
   static constexpr std::size_t RecordBytes = tsd_layout::RecordBytes;
   static constexpr std::size_t LastReadAt = tsd_layout::LastReadAt;
@@ -73,6 +81,14 @@ struct TsdFormat {
   // Seam fillers of .tsd files are the previous time plus whole hours, not rounded.
   static double FillerAfter(double dateTime, double hours) { return dateTime + hours * OneHour; }
   static void RebuildPeriods(Image& image) { RebuildTsdPeriods(image); }
+  // A pulse counter has at most 16 channels, numbered from 1.
+  static std::optional<std::string> HeaderProblem(std::span<const std::uint8_t> bytes) {
+    const auto channel = report_bytes::LoadLe<std::uint16_t>(bytes.data() + ChannelNumberAt);
+    if (channel >= 1 && channel <= MaxChannelNumber) return std::nullopt;
+    return "недопустимый номер канала " + std::to_string(channel) + " (каналов не больше " +
+           std::to_string(MaxChannelNumber) + ")";
+  }
+  static constexpr int MaxChannelNumber = 16;
 };
 
 }  // namespace velk

@@ -6,6 +6,7 @@
 #include "common/Mathem.h"
 #include "common/NumberFormat.h"
 #include "common/Text1251.h"
+#include "reports/ReportTexts.h"
 #include "reports/ReportViewTexts.h"
 
 namespace velk {
@@ -20,8 +21,7 @@ constexpr int RecordRowPixels = 17;
 // The text of a fixed field up to its first zero byte.
 template <std::size_t N>
 std::string FieldText(const std::array<std::uint8_t, N>& field) {
-  const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
-  return Cp1251ToUtf8(std::span<const std::uint8_t>(field.begin(), end));
+  return ReadZeroPaddedText(field);
 }
 
 std::string Trim(const std::string& text) {
@@ -36,7 +36,7 @@ void AddEdit(TEditBox& box, std::string name, std::string label, std::string tex
   box.Edits.push_back({std::move(name), std::move(label), std::move(text), true});
 }
 
-TEditBox HeaderBox(const TTsvReportImage& image, const TDecodedValues& values) {
+TEditBox HeaderBox(const TTsvReportImage& image, const std::string& initText, double coldWater) {
   const TsvHeader& h = image.Header;
   const TsvRecordCounts counts = image.Counts();
   TEditBox box{"Header", "Header", true, {}};
@@ -44,11 +44,11 @@ TEditBox HeaderBox(const TTsvReportImage& image, const TDecodedValues& values) {
                                std::to_string(h.HeaderSize),
                                Trim(FieldText(h.SerualNumber)),
                                Trim(FieldText(h.DeviceType)),
-                               values.InitDateText + "  " + values.InitTimeText,
+                               initText,
                                std::to_string(counts.Hours),
                                std::to_string(counts.Days),
                                std::to_string(counts.Months),
-                               FormatFloat("#0.##", values.ColdWaterTemp)};
+                               FormatFloat("#0.##", coldWater)};
   const char* names[] = {"FileVersion",    "HeaderSize",       "SerualNumber",
                          "DeviceType",     "InitDateTime",     "HourRecordCount",
                          "DayRecordCount", "MonthRecordCount", "Txw"};
@@ -227,13 +227,14 @@ std::string WorkTimeText(double days) {
   return std::to_string(hours) + ":" + std::to_string(minutes);
 }
 
-TsvReportView BuildTsvReportView(const TTsvReportImage& image, const TDecodedValues& values, int system) {
+static TsvReportView BuildTsvView(const TTsvReportImage& image, const std::string& initText, double coldWater,
+                                  int system) {
   TsvReportView view;
   const std::string prefix = system == 1 ? "TSV1" : "TSV2";
   view.TabName = system == 1 ? "TabSheet1tsv" : "TabSheet2tsv";
   view.PageControlName = system == 1 ? "PageControl2" : "PageControl4";
   view.Pages = {"Header", "Notations", "RealData", vt::TotalsPage, "HourData", "DayData", "MontData"};
-  view.Header = HeaderBox(image, values);
+  view.Header = HeaderBox(image, initText, coldWater);
   view.Notations = NotationsBox(image.Notations);
   view.RealData = RealDataBox(image.RealData);
   view.Totals = {TotalsBox("LastReadData", image.LastReadData), TotalsBox("PrevReadData", image.PrevReadData),
@@ -243,6 +244,23 @@ TsvReportView BuildTsvReportView(const TTsvReportImage& image, const TDecodedVal
   view.MonthGrid = RecordGrid(prefix + "MonthGrid", image.MontData);
   view.Filled = true;
   return view;
+}
+
+TsvReportView BuildTsvReportView(const TTsvReportImage& image, const TDecodedValues& values, int system) {
+  return BuildTsvView(image, values.InitDateText + "  " + values.InitTimeText, values.ColdWaterTemp, system);
+}
+
+TsvReportView BuildTsvReportView(const TTsvReportImage& image, int system) {
+  const double init = image.Header.InitDateTime;
+  return BuildTsvView(image, DateText(init) + "  " + TimeText(init), image.Header.Txw, system);
+}
+
+int TsvSystemOf(const TTsvReportImage& image) {
+  const std::string type = Trim(FieldText(image.Header.DeviceType));
+  const std::string suffix = report_texts::TypeSystem2Suffix;
+  return type.size() >= suffix.size() && type.compare(type.size() - suffix.size(), suffix.size(), suffix) == 0
+             ? 2
+             : 1;
 }
 
 void AddTsdChannelToView(TsdReportView& view, const TTsdReportImage& image, int channelNumber,

@@ -46,6 +46,11 @@ struct ReportViews {
 
 // system 1 fills the "-01.tsv" tab, system 2 the "-02.tsv" one.
 TsvReportView BuildTsvReportView(const TTsvReportImage& image, const TDecodedValues& values, int system);
+// The same view of a report file read back: the initialisation moment and the
+// cold-water temperature come from the file's header.
+TsvReportView BuildTsvReportView(const TTsvReportImage& image, int system);
+// The heating system a .tsv file describes: 2 when its type text ends in " / 2".
+int TsvSystemOf(const TTsvReportImage& image);
 
 // Adds the channel the image holds (number 1, 2, ...) to the .tsd view;
 // channel 1 starts the view afresh with a column for each of `channelCount` channels.

@@ -63,6 +63,10 @@ TsdNotationsBlock EncodeTsdNotations(const TsdNotations& n) {
   return b;
 }
 
+TsdNotations DecodeTsdNotations(const TsdNotationsBlock& b) {
+  return {GetBytes<0, 16>(b), GetBytes<16, 16>(b)};
+}
+
 TsdTotalsBlock EncodeTsdTotals(const TsdTotals& t) {
   TsdTotalsBlock b{};
   Put<0>(b, t.DateTime);
@@ -104,6 +108,22 @@ std::vector<std::uint8_t> SerializeTsdReport(const TTsdReportImage& image) {
   for (const auto* table : {&image.HourData, &image.DayData, &image.MontData})
     for (const auto& record : *table) Append(out, EncodeTsdRecord(record));
   return out;
+}
+
+TTsdReportImage DeserializeTsdReport(std::span<const std::uint8_t> bytes) {
+  using namespace tsd_layout;
+  TTsdReportImage image;
+  TsdRecordCounts counts;
+  image.Header = DecodeTsdHeader(Slice<HeaderBytes>(bytes, HeaderAt), &counts);
+  image.Notations = DecodeTsdNotations(Slice<NotationsBytes>(bytes, NotationsAt));
+  image.LastReadData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, LastReadAt));
+  image.PrevReadData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, PrevReadAt));
+  image.LastHourData = DecodeTsdTotals(Slice<TotalsBytes>(bytes, LastHourAt));
+  ReadRecords<RecordBytes, TsdRecord>(
+      bytes, RecordsAt,
+      {{&image.HourData, counts.Hours}, {&image.DayData, counts.Days}, {&image.MontData, counts.Months}},
+      DecodeTsdRecord);
+  return image;
 }
 
 }  // namespace velk

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "reports/ReportCapacity.h"
@@ -95,6 +96,7 @@ struct TTsdReportImage {
 TsdHeaderBlock EncodeTsdHeader(const TsdHeader& header, TsdRecordCounts counts);
 TsdHeader DecodeTsdHeader(const TsdHeaderBlock& block, TsdRecordCounts* counts = nullptr);
 TsdNotationsBlock EncodeTsdNotations(const TsdNotations& notations);
+TsdNotations DecodeTsdNotations(const TsdNotationsBlock& block);
 TsdTotalsBlock EncodeTsdTotals(const TsdTotals& totals);
 TsdTotals DecodeTsdTotals(const TsdTotalsBlock& block);
 TsdRecordBlock EncodeTsdRecord(const TsdRecord& record);
@@ -102,5 +104,7 @@ TsdRecord DecodeTsdRecord(const TsdRecordBlock& block);
 
 // The whole file: 485 + 22 x (hours + days + months) bytes.
 std::vector<std::uint8_t> SerializeTsdReport(const TTsdReportImage& image);
+// The image of a whole file whose length matches its record counts (checked by the caller).
+TTsdReportImage DeserializeTsdReport(std::span<const std::uint8_t> bytes);
 
 }  // namespace velk

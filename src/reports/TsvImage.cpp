@@ -18,9 +18,7 @@ void TsvNotations::ClearAll() {
 }
 
 std::string TsvNotations::Get(Notation which) const {
-  const auto& text = Text[static_cast<std::size_t>(which)];
-  const auto end = std::find(text.begin(), text.end(), std::uint8_t{0});
-  return Cp1251ToUtf8(std::span<const std::uint8_t>(text.begin(), end));
+  return ReadZeroPaddedText(Text[static_cast<std::size_t>(which)]);
 }
 
 TsvRecordCounts TTsvReportImage::Counts() const {
@@ -78,6 +76,13 @@ TsvNotationsBlock EncodeTsvNotations(const TsvNotations& n) {
   return b;
 }
 
+TsvNotations DecodeTsvNotations(const TsvNotationsBlock& b) {
+  TsvNotations n;
+  for (std::size_t i = 0; i < tsv_layout::NotationCount; ++i)
+    std::copy_n(b.begin() + i * tsv_layout::NotationBytes, tsv_layout::NotationBytes, n.Text[i].begin());
+  return n;
+}
+
 TsvRealDataBlock EncodeTsvRealData(const TsvRealData& d) {
   TsvRealDataBlock b{};
   Put<0>(b, d.Qr);
@@ -97,6 +102,15 @@ TsvRealDataBlock EncodeTsvRealData(const TsvRealData& d) {
   Put<56>(b, d.K);
   static_assert(56 + 2 == tsv_layout::RealDataBytes);
   return b;
+}
+
+TsvRealData DecodeTsvRealData(const TsvRealDataBlock& b) {
+  TsvRealData d;
+  float* fields[] = {&d.Qr,  &d.Gr1, &d.Gr2, &d.Gr3,   &d.Vr1, &d.Vr2, &d.Vr3,
+                     &d.Tr1, &d.Tr2, &d.Tr3, &d.T1T2r, &d.Pr1, &d.Pr2, &d.Pr3};
+  for (std::size_t i = 0; i < 14; ++i) *fields[i] = LoadLe<float>(b.data() + 4 * i);
+  d.K = Get<56, std::uint16_t>(b);
+  return d;
 }
 
 TsvTotalsBlock EncodeTsvTotals(const TsvTotals& t) {
@@ -185,6 +199,23 @@ std::vector<std::uint8_t> SerializeTsvReport(const TTsvReportImage& image) {
   for (const auto* table : {&image.HourData, &image.DayData, &image.MontData})
     for (const auto& record : *table) Append(out, EncodeTsvRecord(record));
   return out;
+}
+
+TTsvReportImage DeserializeTsvReport(std::span<const std::uint8_t> bytes) {
+  using namespace tsv_layout;
+  TTsvReportImage image;
+  TsvRecordCounts counts;
+  image.Header = DecodeTsvHeader(Slice<HeaderBytes>(bytes, HeaderAt), &counts);
+  image.Notations = DecodeTsvNotations(Slice<NotationsBytes>(bytes, NotationsAt));
+  image.RealData = DecodeTsvRealData(Slice<RealDataBytes>(bytes, RealDataAt));
+  image.LastReadData = DecodeTsvTotals(Slice<TotalsBytes>(bytes, LastReadAt));
+  image.PrevReadData = DecodeTsvTotals(Slice<TotalsBytes>(bytes, PrevReadAt));
+  image.LastHourData = DecodeTsvTotals(Slice<TotalsBytes>(bytes, LastHourAt));
+  ReadRecords<RecordBytes, TsvRecord>(
+      bytes, RecordsAt,
+      {{&image.HourData, counts.Hours}, {&image.DayData, counts.Days}, {&image.MontData, counts.Months}},
+      DecodeTsvRecord);
+  return image;
 }
 
 }  // namespace velk

@@ -142,7 +142,9 @@ struct TTsvReportImage {
 TsvHeaderBlock EncodeTsvHeader(const TsvHeader& header, TsvRecordCounts counts);
 TsvHeader DecodeTsvHeader(const TsvHeaderBlock& block, TsvRecordCounts* counts = nullptr);
 TsvNotationsBlock EncodeTsvNotations(const TsvNotations& notations);
+TsvNotations DecodeTsvNotations(const TsvNotationsBlock& block);
 TsvRealDataBlock EncodeTsvRealData(const TsvRealData& data);
+TsvRealData DecodeTsvRealData(const TsvRealDataBlock& block);
 TsvTotalsBlock EncodeTsvTotals(const TsvTotals& totals);
 TsvTotals DecodeTsvTotals(const TsvTotalsBlock& block);
 TsvRecordBlock EncodeTsvRecord(const TsvRecord& record);
@@ -150,5 +152,7 @@ TsvRecord DecodeTsvRecord(const TsvRecordBlock& block);
 
 // The whole file: 1025 + 98 x (hours + days + months) bytes.
 std::vector<std::uint8_t> SerializeTsvReport(const TTsvReportImage& image);
+// The image of a whole file whose length matches its record counts (checked by the caller).
+TTsvReportImage DeserializeTsvReport(std::span<const std::uint8_t> bytes);
 
 }  // namespace velk

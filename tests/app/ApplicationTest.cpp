@@ -100,7 +100,7 @@ TEST_F(ApplicationLifecycle, StartUpAppliesSettingsIniAndViewerDefault) {
   EXPECT_EQ(app_.Panel.LEdSetevoyAdr, "0");
   EXPECT_EQ(app_.Panel.MODBox, 4);
   EXPECT_TRUE(app_.Busy);
-  EXPECT_NE(app_.Settings.EdDirTSView.find("VelkView120"), std::string::npos);
+  EXPECT_EQ(app_.Settings.EdDirTSView, (dir_ / "VelkView").string());  // our own viewer beside the program
   EXPECT_EQ(messages_.str(), "");
 }
 

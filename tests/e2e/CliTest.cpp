@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -316,6 +317,18 @@ TEST_F(Cli, JoinConvertsAFolderInNumberOrderAndNamesTheDumpItCouldNotConvert) {
   const int single = hours("53-12345-1-001.tsv");
   EXPECT_GT(single, 0);
   EXPECT_GE(hours("53-12345-1-002.tsv"), single + 48) << run.Out;
+
+  // The joined report as CSV: a heading row and a row per hourly record; a damaged report is refused.
+  const fs::path joined = Data() / MeterFolder / "TSV1" / "53-12345-1-002.tsv";
+  const RunResult csv = Run({"--csv=" + (dir_ / "joined.csv").string(), joined.string()});
+  ASSERT_EQ(csv.Code, 0) << csv.Err;
+  const std::string text = ReadText(dir_ / "joined.csv");
+  EXPECT_EQ(text.rfind("\xEF\xBB\xBF\"Дата, время\",", 0), 0u);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), hours("53-12345-1-002.tsv") + 1);
+  const RunResult refused =
+      Run({"--csv=" + (dir_ / "bad.csv").string(), (folder / "53-12345-003.dat").string()});
+  EXPECT_EQ(refused.Code, 26);
+  EXPECT_NE(refused.Err.find("53-12345-003.dat"), std::string::npos) << refused.Err;
 }
 
 TEST_F(Cli, QuestionMarkShowsTheUsageWhateverStandsBesideIt) {

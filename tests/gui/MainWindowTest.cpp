@@ -9,12 +9,14 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include "GuiHarness.h"
 #include "app/SettingsRecord.h"
 #include "common/NativePath.h"
 #include "decode/views/ArchiveViews.h"
@@ -22,7 +24,8 @@
 #include "decode/views/HexView.h"
 #include "decode/views/IdentificationView.h"
 #include "gui/FileFilter.h"
-#include "GuiHarness.h"
+#include "gui/ReportChartPanel.h"
+#include "gui/ReportViewer.h"
 #include "imagebuilder/Family5ImageBuilder.h"
 #include "imagebuilder/PulseCounterImage.h"
 
@@ -279,6 +282,91 @@ void MainWindowTest::JoinFilesConvertsTheChosenFolder() {
 void MainWindowTest::DumpFilterInQtSyntax() {
   QCOMPARE(QtFileFilter("Бинарные файлы (*.dat; *.dtm;*.vsb)|*.dat; *.dtm; *.vsb|Все файлы (*.*)|*.*"),
            std::string("Бинарные файлы (*.dat *.dtm *.vsb);;Все файлы (*)"));
+}
+
+// The viewer opened on the files a decode wrote shows what the report tabs show, cell for cell.
+void MainWindowTest::ViewerShowsTheReportTabsCellsAndRefusesDamagedFiles() {
+  Harness h;
+  const auto sameCells = [](QWidget* tab, QWidget* page, const char* grid) {
+    auto* shown = page->findChild<GridView*>(grid);
+    QVERIFY2(shown, grid);
+    QString difference;
+    QVERIFY2(ShowsGrid(*shown, tab->findChild<GridView*>(grid)->Model().Grid(), &difference),
+             qPrintable(QString(grid) + ": " + difference));
+  };
+  const auto sameEdits = [](QWidget* tab, QWidget* page) {
+    const auto edits = tab->findChildren<QLineEdit*>();
+    const auto twins = page->findChildren<QLineEdit*>();
+    QVERIFY(!edits.isEmpty());
+    QCOMPARE(twins.size(), edits.size());
+    for (qsizetype i = 0; i < edits.size(); ++i) {
+      QCOMPARE(twins[i]->objectName(), edits[i]->objectName());
+      QCOMPARE(twins[i]->text(), edits[i]->text());
+    }
+  };
+  const auto open = [&](const fs::path& dump) {
+    velk::test::WriteBytes(h.dir / "store" / dump.filename(), velk::test::ReadBytes(dump));
+    h.window->OpenDumpFile(QString::fromStdString((h.dir / "store" / dump.filename()).string()));
+    QVERIFY(h.messages.empty());
+  };
+  TDumpImage heat;
+  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(30).BuildFullDump(SystemClock::Instance().Now(),
+                                                                             heat);
+  velk::test::WriteBytes(h.dir / "53-12345-001.dat",
+                         {heat.DumpImage.begin(), heat.DumpImage.begin() + heat.DumpLength});
+  open(h.dir / "53-12345-001.dat");
+
+  TfmReportViewer viewer(h.ui);
+  const QStringList both{QString::fromStdString(ToNativePath(h.app->ReportName1()).string()),
+                         QString::fromStdString(ToNativePath(h.app->ReportName2()).string())};
+  QCOMPARE(viewer.OpenFiles(both), 2);
+  QCOMPARE(viewer.Tabs().count(), 3);  // two systems and the chart
+  if (viewer.Chart().HasSeries()) {    // built with Qt Charts: the chart is in front and saves as PNG
+    QCOMPARE(viewer.Tabs().currentWidget(), static_cast<QWidget*>(&viewer.Chart()));
+    const QString png = QString::fromStdString((h.dir / "chart.png").string());
+    QVERIFY(viewer.SaveChart(png));
+    QVERIFY(!QImage(png).isNull());
+  }
+  for (int system = 1; system <= 2; ++system) {
+    QWidget* tab = h.Find<QWidget>(system == 1 ? "TabSheet1tsv" : "TabSheet2tsv");
+    viewer.Tabs().setCurrentIndex(system - 1);
+    QWidget* page = viewer.Tabs().widget(system - 1);
+    for (const char* grid : {"HrGrid", "DayGrid", "MonthGrid"})
+      sameCells(tab, page, qPrintable(QString("TSV%1").arg(system) + grid));
+    sameEdits(tab, page);
+  }
+
+  TDumpImage counter;
+  PulseCounterImageBuilder(70).BuildFullDump(SystemClock::Instance().Now(), counter);
+  velk::test::WriteBytes(h.dir / "70-00001-001.dat",
+                         {counter.DumpImage.begin(), counter.DumpImage.begin() + counter.DumpLength});
+  open(h.dir / "70-00001-001.dat");
+  QStringList channels;
+  for (const auto& entry : fs::recursive_directory_iterator(h.dir / "data"))
+    if (entry.path().extension() == ".tsd") channels.prepend(QString::fromStdString(entry.path().string()));
+  QCOMPARE(viewer.OpenFiles(channels), 4);
+  QCOMPARE(viewer.Tabs().count(), 2);  // the counter's channels share a page
+  viewer.Tabs().setCurrentIndex(0);
+  QWidget* tsd = h.Find<QWidget>("TabSheetTsd");
+  for (const char* grid :
+       {"SGCImp", "SGNotations", "SGDataDom", "SGHourDataDom", "SGDayDataDom", "SGMontDataDom"})
+    sameCells(tsd, viewer.Tabs().widget(0), grid);
+  sameEdits(tsd, viewer.Tabs().widget(0));
+  QVERIFY(viewer.ExportCsv(QString::fromStdString((h.dir / "channels.csv").string())));
+  const auto csv = velk::test::ReadBytes(h.dir / "channels.csv");
+  QVERIFY(std::string(csv.begin(), csv.end()).rfind("\xEF\xBB\xBF\"Дата, Время\",N 01,\"V,м3 01\",N 02", 0) ==
+          0);
+
+  // A truncated file is named with its fault; the good file beside it is still opened.
+  auto bytes = velk::test::ReadBytes(both.front().toStdString());
+  bytes.resize(bytes.size() - 5);
+  velk::test::WriteBytes(h.dir / "cut.tsv", bytes);
+  QCOMPARE(viewer.OpenFiles({QString::fromStdString((h.dir / "cut.tsv").string()), channels.back()}), 1);
+  QCOMPARE(h.messages.size(), std::size_t(1));
+  QVERIFY2(
+      h.messages[0].find((h.dir / "cut.tsv").string() + "' не открыт: файл обрезан") != std::string::npos,
+      h.messages[0].c_str());
+  QCOMPARE(velk::test::ReadBytes(h.dir / "cut.tsv"), bytes);
 }
 
 }  // namespace velk::gui::test

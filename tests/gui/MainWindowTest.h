@@ -16,6 +16,7 @@ class MainWindowTest : public QObject {
   void SettingsDialogConfirmsCancelsAndStopsAtABadField();
   void JoinFilesConvertsTheChosenFolder();
   void DumpFilterInQtSyntax();
+  void ViewerShowsTheReportTabsCellsAndRefusesDamagedFiles();
 };
 
 }  // namespace velk::gui::test

@@ -288,7 +288,7 @@ TEST_F(ReportJoin, DamagedPreviousFileIsReportedAndNotJoinedOnto) {
   auto next = ImageOfHours(20, 3);
   const PreviousJoinResult join = JoinPreviousReport(next, SerializeTsvReport(damagedTime));
   EXPECT_EQ(join.Outcome, PreviousJoin::Unusable);
-  EXPECT_EQ(join.Problem, "недопустимое время");
+  EXPECT_EQ(join.Problem, "недопустимое время записи 10");
   EXPECT_EQ(next.HourData.size(), 3u);
 }
 
