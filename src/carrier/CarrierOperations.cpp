@@ -44,9 +44,11 @@ std::string CarrierOperations::LtrName() const {
   return worker_.Context().State.Ltr2.load() ? txt::NameLtr2 : txt::NameLtr;
 }
 
+// The page is drawn before the events are handled, so that a click handled
+// here already meets the page as the running command left it.
 void CarrierOperations::Pump() {
-  worker_.Context().Ui.ProcessMessages();
   Refresh();
+  worker_.Context().Ui.ProcessMessages();
 }
 
 int CarrierOperations::Run(int command, bool ltr, bool ltr2, bool nkp, const std::function<void()>& tick) {
@@ -195,6 +197,7 @@ bool CarrierOperations::Execute(CarrierAction action) {
   }
   {
     OperationScope scope(*this, true);
+    Refresh();  // the competing commands are shown locked at once
     Dispatch(action);
   }
   Refresh();

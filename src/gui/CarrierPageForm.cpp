@@ -356,6 +356,7 @@ QWidget* CarrierPageForm::BuildButtons() {
     auto* button = new QToolButton(row);
     button->setObjectName(name);
     button->setDefaultAction(Action(action));
+    serviceButtons_[action] = button;
     layout->addWidget(button);
   }
   layout->addStretch();
@@ -533,6 +534,7 @@ void CarrierPageForm::ShowButtons(const CarrierPageState& state) {
     qaction->setEnabled(ops.ActionAvailable(action));
     qaction->setVisible(CarrierActionShown(action, modBox, state));
   }
+  for (const auto& [action, button] : serviceButtons_) button->setVisible(CarrierActionShown(action, modBox, state));
 }
 
 void CarrierPageForm::ShowTimers(const CarrierPageState& state) {

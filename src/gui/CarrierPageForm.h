@@ -23,6 +23,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class QToolButton;
 
 namespace velk {
 class Application;
@@ -106,6 +107,7 @@ class CarrierPageForm : public QWidget, public CarrierPageView {
   QPushButton* bitBtn4_ = nullptr;
   QPushButton* nkpDtTmSet_ = nullptr;
   std::map<CarrierAction, QAction*> actions_;
+  std::map<CarrierAction, QToolButton*> serviceButtons_;  // hidden with their actions
 
   std::vector<std::pair<CarrierLabel CarrierPageState::*, QLabel*>> labels_;
   QLineEdit* edit1_ = nullptr;
