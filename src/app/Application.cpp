@@ -365,10 +365,10 @@ void Application::SyncCarrier() {
 }
 
 void Application::MODBoxChange() {
-  velk::MODBoxChange(Panel, Settings);
+  const ModBoxLayout layout = velk::MODBoxChange(Panel, Settings);
+  if (layout.DropLtrLink && CarrierState.LtrPortOpen.load()) Carrier.AcLTR_DisConnectExecute();
   SyncCarrier();
-  if (Panel.MODBox <= ItemLinkora) SetCarrierAutoPoll(false);
-  if (Panel.MODBox <= ItemModem && CarrierState.LtrPortOpen.load()) Carrier.AcLTR_DisConnectExecute();
+  if (layout.StopAutoPoll) SetCarrierAutoPoll(false);
 }
 
 void Application::ComboBox1Change(const std::string& portName) {

@@ -177,12 +177,29 @@ CarrierOperations::OperationScope::~OperationScope() {
 }
 
 void CarrierOperations::SelectFamily(int modBox) {
+  const bool changed = modBox != ModBox;
   ModBox = modBox;
   if (modBox != ModBoxNkp && modBox != ModBoxLtr) return;
   const bool nkp = modBox == ModBoxNkp;
+  if (changed) ShowNoLink();
   Page.Captions[static_cast<std::size_t>(A::AcNKPList)] = nkp ? txt::ActConnectNkp : txt::ActConnectLtr;
   Page.NKPDtTmSet = nkp ? A::AcNKP_DateTimeCorrect : A::AcLTR_DateTimeCorrect;
   if (Disconnected) Page.TabCaption = nkp ? txt::NameNkp : txt::NameLtr;
+}
+
+void CarrierOperations::ShowNoLink() {
+  DisableNKPAction();
+  DisableLTRAction();
+  PollOff();
+  Page.ReadSPBtn = A::AcNKPList;
+  Page.Enable(A::AcNKPList, true);
+  Page.GridVisible = Page.ClockGroupVisible = Page.BlockPanelVisible = Page.LogVisible = false;
+  Page.Gauge1.Visible = Page.Gauge2.Visible = Page.Gauge3.Visible = false;
+  for (CarrierLabel* label : {&Page.Label236, &Page.Label237, &Page.Label238, &Page.Label2, &Page.Label3,
+                              &Page.Label12, &Page.Label60})
+    label->Visible = false;
+  Page.PortBoxEnabled = true;
+  Disconnected = true;
 }
 
 bool CarrierOperations::ActionAvailable(CarrierAction action) const {

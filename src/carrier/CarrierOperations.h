@@ -42,7 +42,8 @@ class CarrierOperations {
 
   // The carrier family of a MODBox item (7 or 8): the connect action's
   // caption, the correction action on NKPDtTmSet and, while not connected,
-  // the tab caption follow it.
+  // the tab caption follow it. Another family than before starts from a page
+  // without a link (the ЛТР link itself is dropped by MODBoxChange).
   void SelectFamily(int modBox);
 
   // One operation at a time. Execute runs the action a button holds (the
@@ -126,6 +127,8 @@ class CarrierOperations {
   };
   void PollStep();
   void Dispatch(CarrierAction action);
+  // Nothing connected: the connect action on ReadSPBtn, every service disabled, no list shown.
+  void ShowNoLink();
   CarrierLinkState& State() { return worker_.Context().State; }
   TComPortQuery& Query() { return worker_.Context().Query; }
   std::string LtrName() const;

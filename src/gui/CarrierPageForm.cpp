@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/Application.h"
 #include "carrier/CarrierTexts.h"
@@ -194,6 +196,10 @@ CarrierGridView::CarrierGridView(CarrierGridModel& model, QWidget* parent) : QTa
   setObjectName("SPGrid");
   setModel(&model);
   PlainTable(this, CarrierFileGrid::RowHeight, CarrierFileGrid::TextTop);
+  QFont small = font();
+  small.setPointSize(8);
+  setFont(small);
+  horizontalHeader()->setFont(small);
   horizontalHeader()->setFixedHeight(CarrierFileGrid::RowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setStyleSheet(
@@ -229,11 +235,10 @@ void CarrierGridView::keyReleaseEvent(QKeyEvent* event) {
 
 // --- The page ---
 
-CarrierPageForm::CarrierPageForm(Application& app, QtUserInterface& ui, QLabel* pollLabel, QWidget* parent)
+CarrierPageForm::CarrierPageForm(Application& app, QtUserInterface& ui, QWidget* parent)
     : QWidget(parent),
       app_(app),
       ui_(ui),
-      pollLabel_(pollLabel),
       bedType_(new TBedTypeForm(window())),
       warn1_(new TWarn1Form(window())) {
   setObjectName("TabSheet1");
@@ -242,22 +247,26 @@ CarrierPageForm::CarrierPageForm(Application& app, QtUserInterface& ui, QLabel* 
   layout->setSpacing(3);
   layout->addWidget(BuildButtons());
 
-  auto* status = new QHBoxLayout;
+  // The operation status on the left; the auto-poll and the two lines of the link status on the right.
+  auto* status = new QGridLayout;
+  status->setContentsMargins(0, 0, 0, 0);
+  status->setVerticalSpacing(0);
   CarrierPageState& page = Ops().Page;
-  for (auto [member, name] : {std::pair{&CarrierPageState::Label236, "Label236"},
-                              std::pair{&CarrierPageState::Label237, "Label237"},
-                              std::pair{&CarrierPageState::Label238, "Label238"}}) {
+  const std::tuple<CarrierLabel CarrierPageState::*, const char*, int, int> placed[] = {
+      {&CarrierPageState::Label236, "Label236", 0, 0},
+      {&CarrierPageState::Label239, "Label239", 1, 0},
+      {&CarrierPageState::Label237, "Label237", 0, 1},
+      {&CarrierPageState::Label238, "Label238", 1, 1}};
+  for (const auto& [member, name, row, col] : placed) {
     QLabel* label = NamedLabel(name, this);
-    if (member == &CarrierPageState::Label236) {
-      QFont font = label->font();
-      font.setBold(true);
-      label->setFont(font);
-      status->addWidget(label, 1);
-    } else {
-      status->addWidget(label);
-    }
+    QFont font = label->font();
+    font.setBold(member != &CarrierPageState::Label239);
+    label->setFont(font);
+    label->setMinimumHeight(label->fontMetrics().height());
+    status->addWidget(label, row, col, col == 1 ? Qt::AlignRight : Qt::AlignLeft);
     labels_.emplace_back(member, label);
   }
+  status->setColumnStretch(0, 1);
   layout->addLayout(status);
 
   panel5_ = new QWidget(this);
@@ -287,6 +296,7 @@ CarrierPageForm::CarrierPageForm(Application& app, QtUserInterface& ui, QLabel* 
   memo1_->setReadOnly(true);
   left->addWidget(memo1_, 1);
   middle->addLayout(left, 1);
+  middle->addWidget(BuildBlockPanel());
   middle->addWidget(BuildSide());
   layout->addLayout(middle, 1);
 
@@ -413,7 +423,6 @@ QWidget* CarrierPageForm::BuildSide() {
   gauge3_->setFixedHeight(18);
   stats->addWidget(gauge3_);
   layout->addWidget(statistics_);
-  layout->addWidget(BuildBlockPanel(), 1);
   layout->addStretch();
   return side;
 }
@@ -421,6 +430,7 @@ QWidget* CarrierPageForm::BuildSide() {
 QWidget* CarrierPageForm::BuildBlockPanel() {
   panel14_ = new QGroupBox(this);
   panel14_->setObjectName("Panel14");
+  panel14_->setFixedWidth(280);
   auto* layout = new QVBoxLayout(panel14_);
   layout->setContentsMargins(3, 3, 3, 3);
   auto* top = new QHBoxLayout;
@@ -436,7 +446,6 @@ QWidget* CarrierPageForm::BuildBlockPanel() {
   ltrMemGrid_->setModel(mapModel_);
   ltrMemGrid_->horizontalHeader()->hide();
   ltrMemGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  ltrMemGrid_->setMinimumHeight(160);
   connect(ltrMemGrid_, &QTableView::pressed, this, [this](const QModelIndex& index) {
     // The block map is not changed under a running command.
     if (Ops().CommandsLocked()) return;
@@ -448,6 +457,7 @@ QWidget* CarrierPageForm::BuildBlockPanel() {
   edit6_ = ReadOnlyEdit("Edit6", panel14_);
   layout->addWidget(edit4_);
   layout->addWidget(edit6_);
+  ltrMemGrid_->setMinimumHeight(9 * LtrMemMap::RowHeight);
   auto* restore = new QToolButton(panel14_);
   restore->setObjectName("LTRUnEraseBtn");
   restore->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -475,7 +485,6 @@ void CarrierPageForm::ApplyMapWidths() {
 
 void CarrierPageForm::Refresh(const CarrierPageState& state) {
   for (const auto& [member, widget] : labels_) ShowLabel(*widget, state.*member);
-  if (pollLabel_) ShowLabel(*pollLabel_, state.Label239);
   ShowButtons(state);
   edit1_->setText(Q(state.Edit1));
   edit3_->setText(Q(state.Edit3));

@@ -60,8 +60,8 @@ class CarrierPageForm : public QWidget, public CarrierPageView {
   Q_OBJECT
 
  public:
-  // `pollLabel` is the window's `Label239`. The page attaches itself to the application's carrier engine.
-  CarrierPageForm(Application& app, QtUserInterface& ui, QLabel* pollLabel, QWidget* parent);
+  // The page attaches itself to the application's carrier engine.
+  CarrierPageForm(Application& app, QtUserInterface& ui, QWidget* parent);
   ~CarrierPageForm() override;
 
   // CarrierPageView
@@ -95,7 +95,6 @@ class CarrierPageForm : public QWidget, public CarrierPageView {
 
   Application& app_;
   QtUserInterface& ui_;
-  QLabel* pollLabel_;
   TBedTypeForm* bedType_;
   TWarn1Form* warn1_;
 

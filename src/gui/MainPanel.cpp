@@ -282,8 +282,6 @@ QWidget* TMFmDorva301::BuildReadPanel() {
   layout->addWidget(viewButton, 0, Qt::AlignBottom);
   layout->addStretch();
 
-  autoPollLabel_ = NamedLabel("Label239", Q(carrier_text::PollOff), topPanel_);
-  autoPollLabel_->hide();
 
   connect(modBox_, &QComboBox::activated, this, [this](int item) {
     app_.Panel.MODBox = item;
@@ -329,7 +327,7 @@ QTabWidget* TMFmDorva301::BuildDataPanel() {
   meOtv_->setMaximumBlockCount(20000);
   (new QVBoxLayout(tabMonitor_))->addWidget(meOtv_);
 
-  carrierPage_ = new CarrierPageForm(app_, ui_, autoPollLabel_, pageControl_);
+  carrierPage_ = new CarrierPageForm(app_, ui_, pageControl_);
   tabCarrier_ = carrierPage_;
   pageControl_->addTab(carrierPage_, Q(app_.Carrier.Page.TabCaption));
   connect(carrierPage_, &CarrierPageForm::Refreshed, this, &TMFmDorva301::FollowCarrierPage);
@@ -475,7 +473,6 @@ void TMFmDorva301::ApplyLayout(const ModBoxLayout& layout) {
   rgTask_->setVisible(layout.ReadGroupVisible);
   buTest_->setVisible(layout.ReadGroupVisible);
   for (int i = 0; i < int(linkItems_.size()); ++i) linkItems_[i]->setChecked(i == layout.TickedMenuItem);
-  if (layout.StopAutoPoll) autoPollLabel_->setText(Q(carrier_text::PollOff));
   SetTabShown(tabCarrier_, layout.CarrierTabVisible);
   if (layout.ActivateCarrierTab) pageControl_->setCurrentWidget(tabCarrier_);
   SetTabShown(tabMonitor_, layout.MonitorTabVisible);

@@ -128,7 +128,6 @@ class TMFmDorva301 : public QMainWindow {
   QGroupBox* rgTask_ = nullptr;
   QButtonGroup* rgTaskButtons_ = nullptr;
   QPushButton* buTest_ = nullptr;
-  QLabel* autoPollLabel_ = nullptr;
 
   // The data panel.
   QTabWidget* pageControl_ = nullptr;
