@@ -392,7 +392,7 @@ QWidget* CarrierPageForm::BuildSide() {
   edit1_ = ReadOnlyEdit("Edit1", clockGroup_);
   edit3_ = ReadOnlyEdit("Edit3", clockGroup_);
   // The carrier's clock beside the carrier's name, the computer's below it.
-  carrierClockLabel_ = NamedLabel("Label61", clockGroup_);
+  carrierClockLabel_ = NamedLabel("CarrierClockLabel", clockGroup_);
   clock->addWidget(carrierClockLabel_, 0, 0);
   clock->addWidget(edit1_, 0, 1);
   clock->addWidget(new QLabel("ПК", clockGroup_), 1, 0);
