@@ -538,8 +538,7 @@ void CarrierPageForm::ShowButtons(const CarrierPageState& state) {
   }
   bitBtn4_->setVisible(CarrierActionShown(A::AcLTR_CopyDel, modBox, state));
   for (const auto& [action, qaction] : actions_) {
-    qaction->setText(Q(state.Captions[static_cast<std::size_t>(action)]));
-    if (qaction->toolTip().isEmpty() || qaction->toolTip() == qaction->text()) qaction->setToolTip(qaction->text());
+    qaction->setText(Q(state.Captions[static_cast<std::size_t>(action)]));  // also the hint, unless it has its own
     qaction->setEnabled(ops.ActionAvailable(action));
     qaction->setVisible(CarrierActionShown(action, modBox, state));
   }
@@ -559,10 +558,7 @@ void CarrierPageForm::ShowTimers(const CarrierPageState& state) {
 
 // --- Messages and dialogs ---
 
-void CarrierPageForm::ShowMessage(const std::string& text) {
-  if (ui_.MessageHook) return ui_.MessageHook(text);
-  ui_.ShowMessage(U(MessageLines(text)));
-}
+void CarrierPageForm::ShowMessage(const std::string& text) { ui_.ShowMessage(U(MessageLines(text))); }
 
 BadTypeChoice CarrierPageForm::AskBadType(const std::string& serialText) { return bedType_->Ask(serialText); }
 
