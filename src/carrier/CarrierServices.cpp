@@ -145,7 +145,10 @@ void CarrierOperations::NKPDtTmSetClick() {
   NkpBegin();
   DisableNKPAction();
   Page.Timer2 = false;
-  if (!AutoCorrection()) Page.NKPDtTmSet = A::AcLTR_StopCopy;
+  if (!AutoCorrection()) {
+    Page.NKPDtTmSet = A::AcLTR_StopCopy;
+    Page.Enable(A::AcLTR_StopCopy, true);
+  }
   for (int command : {7, 8, 6}) {
     const int r = Run(command, false, false, true, [this] { NkpStatusTick(txt::NotEstablishedCode); });
     if (r != 0) {
