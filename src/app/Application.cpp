@@ -74,6 +74,9 @@ Application::Application(UserInterface& ui, const Clock& clock, std::filesystem:
   carrierStore_.DecodeFile = [this](const std::string& path) {
     if (DecodeDump(path)) AcViewEnabled = true;
   };
+  Carrier.OnOperationsEnded = [this] {
+    if (Carrier.Closing() && OnCloseReady) OnCloseReady();
+  };
   Carrier.OnAutoCorrectionChanged = [this](bool on) {
     Settings.NKPAutoTimeCorrectCB = on;
     StoreSettings(Settings, SettingsFilePath(programFolder_));
@@ -123,6 +126,7 @@ bool Application::DecodeWithStorage(const std::string& path) {
 }
 
 bool Application::OpenDump(const std::string& path) {
+  if (!WindowCommandsEnabled()) return false;  // a copy may be filling the image
   RememberedDump = path;
   RememberDump(IniFilePath(programFolder_), path);
   const bool decoded = DecodeDump(path);
@@ -138,6 +142,11 @@ bool Application::StartWithDump(const std::string& argument) {
 }
 
 BatchJoinResult Application::JoinFolder(const std::string& folder, BatchJoinHooks hooks) {
+  if (!WindowCommandsEnabled()) {
+    BatchJoinResult refused;
+    refused.Stopped = true;
+    return refused;
+  }
   hooks.StopAutoPoll = [this] { SetCarrierAutoPoll(false); };
   hooks.RestartAutoPoll = [this] { SetCarrierAutoPoll(true); };
   // The batch forces joining on these options before each dump; the decode must not refresh them.
@@ -174,7 +183,7 @@ int Application::RunCarrier(const std::vector<std::string>& arguments, std::ostr
 
 // --- Direct readings ---
 
-bool Application::BuTestClick() { return StartReading(EndHandler::Ordinary); }
+bool Application::BuTestClick() { return WindowCommandsEnabled() && StartReading(EndHandler::Ordinary); }
 
 bool Application::StartReading(EndHandler handler) {
   auto reader = std::make_unique<TConnectTread>(Image, Monitor, ui_, clock_);
@@ -316,6 +325,15 @@ void Application::Fail(int code) {
   if (exitCode_ == exitcode::Success) exitCode_ = code;
 }
 
+bool Application::RequestClose() {
+  if (Carrier.OperationRunning()) {
+    Carrier.StopForClose();
+    return false;
+  }
+  Close();
+  return true;
+}
+
 void Application::Close() {
   CloseCarrier();
   Settings.MODBox = Panel.MODBox;
@@ -338,7 +356,7 @@ void Application::CloseCarrier() {
 }
 
 void Application::SyncCarrier() {
-  Carrier.ModBox = Panel.MODBox;
+  Carrier.SelectFamily(Panel.MODBox);
   CarrierThread.PortIndex = std::max(0, PortBoxIndex(Panel.ComboBox1));  // item 0 for a name the box lacks
   CarrierSettings& carrier = CarrierThread.Settings;
   carrier.Nkp = {Settings.NKPBaudCode, Settings.NKPTimeOutEdit, Settings.NKPMultiplierEdit, Settings.NKPPovtor};
@@ -347,10 +365,10 @@ void Application::SyncCarrier() {
 }
 
 void Application::MODBoxChange() {
-  velk::MODBoxChange(Panel, Settings);
+  const ModBoxLayout layout = velk::MODBoxChange(Panel, Settings);
+  if (layout.DropLtrLink && CarrierState.LtrPortOpen.load()) Carrier.AcLTR_DisConnectExecute();
   SyncCarrier();
-  if (Panel.MODBox <= ItemLinkora) SetCarrierAutoPoll(false);
-  if (Panel.MODBox <= ItemModem && CarrierState.LtrPortOpen.load()) Carrier.AcLTR_DisConnectExecute();
+  if (layout.StopAutoPoll) SetCarrierAutoPoll(false);
 }
 
 void Application::ComboBox1Change(const std::string& portName) {

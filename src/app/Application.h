@@ -101,6 +101,13 @@ class Application {
   // The carrier auto-poll off ("Автоопрос порта: ВЫКЛЮЧЕН") or, with the
   // НКП-3М selected, on with the poll's stop action on the connect button.
   void SetCarrierAutoPoll(bool on);
+  // One operation at a time: while a carrier operation runs (its wait pumps
+  // the window's events) the window's competing commands — "Читать",
+  // "Открыть", "Соединить файлы", the settings dialog and MODBox — are
+  // disabled, and the core refuses them as well. A bare auto-poll step, which
+  // only asks the carrier for its serial number, locks nothing.
+  bool WindowCommandsEnabled() const { return !Carrier.CommandsLocked(); }
+
   // The front end's carrier page (message boxes, the two dialogs, redraws); nullptr detaches it.
   void SetCarrierView(CarrierPageView* view) { carrierView_.Target = view; }
 
@@ -115,6 +122,12 @@ class Application {
   // phone field (and the window size the front end put into Settings) in the
   // settings file, and stops a reading.
   void Close();
+  // The close box of the main window. With no carrier operation running the
+  // window closes at once (Close(), true). During one the stop flags are set
+  // and the close is put off (false): OnCloseReady runs once the operation
+  // has unwound, so nothing is destroyed while a frame still uses it.
+  bool RequestClose();
+  std::function<void()> OnCloseReady;
 
   // "--carrier=nkp|ltr --port=COM<n> ACTION": one carrier operation without
   // the window, with the carrier settings of the record; returns its exit status.

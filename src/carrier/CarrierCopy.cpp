@@ -62,6 +62,7 @@ void CarrierOperations::CopyNkp() {
   if (s.FileCount <= 1) return;
   CopyRunning = true;
   DisableNKPAction();
+  Page.Enable(A::AcLTR_StopCopy, true);
   int copied = 0;
   s.GoOn = 1;
   const int selected = Page.Grid.SelectedCount();

@@ -19,7 +19,9 @@ const Colour White = RgbColour(255, 255, 255);
 
 void CarrierFileGrid::Reset() {
   rows_.assign(1, CarrierRowCells{});
+  textColours_.assign(1, ColourBlack);
   ClearSelection();
+  ++revision_;
   CurrentRow = 1;
   anchor_ = 1;
 }
@@ -34,18 +36,35 @@ const CarrierRowCells& CarrierFileGrid::Row(int row) const {
 
 void CarrierFileGrid::SetRow(int row, const CarrierRowCells& cells) {
   if (row < 1 || row >= CarrierMaxRows) return;
-  if (row >= RowCount()) rows_.resize(static_cast<std::size_t>(row));
+  if (row >= RowCount()) {
+    rows_.resize(static_cast<std::size_t>(row));
+    textColours_.resize(static_cast<std::size_t>(row), ColourBlack);
+  }
   rows_[static_cast<std::size_t>(row - 1)] = cells;
+  ++revision_;
+}
+
+void CarrierFileGrid::SetRowTextColour(int row, std::uint32_t unrecognisedType) {
+  if (row < 1 || row >= RowCount()) return;
+  textColours_[static_cast<std::size_t>(row - 1)] = unrecognisedType;
+  ++revision_;
+}
+
+Colour CarrierFileGrid::TextColour(int row) const {
+  return row >= 1 && row < RowCount() ? textColours_[static_cast<std::size_t>(row - 1)] : ColourBlack;
 }
 
 void CarrierFileGrid::RemoveRow(int row) {
   if (row < 1 || row >= RowCount()) return;
   for (int r = row; r + 1 < CarrierMaxRows; ++r) selected_[r] = selected_[r + 1];
   selected_[CarrierMaxRows - 1] = 0;
-  if (RowCount() >= 3)
+  if (RowCount() >= 3) {
     rows_.erase(rows_.begin() + (row - 1));
-  else
+    textColours_.erase(textColours_.begin() + (row - 1));
+  } else {
     rows_[0] = CarrierRowCells{};
+    textColours_[0] = ColourBlack;
+  }
   if (CurrentRow >= RowCount()) CurrentRow = RowCount() - 1;
   RecountSelection();
 }
@@ -53,6 +72,7 @@ void CarrierFileGrid::RemoveRow(int row) {
 void CarrierFileGrid::ClearSelection() {
   std::fill(selected_.begin(), selected_.end(), 0);
   selectedCount_ = 0;
+  ++revision_;
 }
 
 void CarrierFileGrid::SetSelected(int row, bool on) {
@@ -67,6 +87,7 @@ void CarrierFileGrid::SelectOnly(int row) {
 }
 
 void CarrierFileGrid::RecountSelection() {
+  ++revision_;
   selectedCount_ = 0;
   for (auto s : selected_) selectedCount_ += s;
 }
@@ -105,15 +126,16 @@ int FileStartingAt(const CarrierLinkState& state, int block) {
 
 void LtrMemMap::Fill(const CarrierLinkState& state, int memorySize) {
   memorySize_ = std::max(memorySize, 0);
-  marked_.assign(static_cast<std::size_t>((memorySize_ / 10 + 1) * 10), false);
+  marked_.assign(static_cast<std::size_t>((memorySize_ / 10 + 1) * 10), Free);
   for (int i = 0; i < state.FileCount; ++i) {
-    const int block = state.CarrierFileTable[static_cast<std::size_t>(i)].StartBlock;
-    if (block < static_cast<int>(marked_.size())) marked_[static_cast<std::size_t>(block)] = true;
+    const auto& entry = state.CarrierFileTable[static_cast<std::size_t>(i)];
+    if (entry.StartBlock < marked_.size())
+      marked_[entry.StartBlock] = entry.UnrecognisedType == UnrecognisedTypeFlag ? UnknownFile : File;
   }
 }
 
 void LtrMemMap::ClearCell(int block) {
-  if (block >= 0 && block < static_cast<int>(marked_.size())) marked_[static_cast<std::size_t>(block)] = false;
+  if (block >= 0 && block < static_cast<int>(marked_.size())) marked_[static_cast<std::size_t>(block)] = Free;
 }
 
 std::string LtrMemMap::CellText(int row, int col) const {
@@ -121,7 +143,7 @@ std::string LtrMemMap::CellText(int row, int col) const {
   if (row == 0) return std::to_string(col - 1);
   if (col == 0) return std::to_string((row - 1) * 10);
   const int block = BlockOfCell(row, col);
-  return block >= 0 && block < static_cast<int>(marked_.size()) && marked_[static_cast<std::size_t>(block)]
+  return block >= 0 && block < static_cast<int>(marked_.size()) && marked_[static_cast<std::size_t>(block)] != Free
              ? txt::MapMark
              : "";
 }
@@ -130,15 +152,13 @@ bool LtrMemMap::PastMemoryEnd(int row, int col) const {
   return row >= memorySize_ / 10 + 1 && col >= memorySize_ % 10 + 1;
 }
 
-Colour LtrMemMap::CellColour(int row, int col, bool current, const CarrierLinkState& state) const {
+Colour LtrMemMap::CellColour(int row, int col, bool current) const {
   if (row == 0 || col == 0) return HeaderColour;
   Colour colour = White;
   if (current) {
     colour = CurrentColour;
   } else if (!CellText(row, col).empty()) {
-    const int file = FileStartingAt(state, BlockOfCell(row, col));
-    const bool unknown =
-        file >= 0 && state.CarrierFileTable[static_cast<std::size_t>(file)].UnrecognisedType == UnrecognisedTypeFlag;
+    const bool unknown = marked_[static_cast<std::size_t>(BlockOfCell(row, col))] == UnknownFile;
     colour = unknown ? RgbColour(255, 187, 187) : RgbColour(187, 255, 187);
   }
   if (PastMemoryEnd(row, col)) colour = RgbColour(204, 204, 204);

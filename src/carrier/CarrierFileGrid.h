@@ -2,6 +2,8 @@
 // Ctrl and Shift clicks, row removal and the cell colours.
 #pragma once
 
+#include <array>
+#include <cmath>
 #include <vector>
 
 #include "carrier/CarrierFileList.h"
@@ -10,6 +12,10 @@ namespace velk {
 
 class CarrierFileGrid {
  public:
+  static constexpr std::array<int, 8> ColumnWidths{22, 110, 77, 115, 55, 55, 55, 45};
+  static constexpr int RowHeight = 17;
+  static constexpr int TextTop = 2;  // pixels from the cell's top to its text
+
   CarrierFileGrid() { Reset(); }
 
   // One empty file row, nothing selected.
@@ -18,8 +24,18 @@ class CarrierFileGrid {
   int RowCount() const { return static_cast<int>(rows_.size()) + 1; }
   const CarrierRowCells& Row(int row) const;
   void SetRow(int row, const CarrierRowCells& cells);  // grows the grid as needed
+  // The text colour of a file row: the entry's unrecognised-type flag read as
+  // a colour (255 = red, drawn bold; 0 = black). Kept with the row, so that
+  // the grid is drawn from the page alone while a command fills the table.
+  void SetRowTextColour(int row, std::uint32_t unrecognisedType);
+  Colour TextColour(int row) const;
+  bool TextBold(int row) const { return TextColour(row) == UnrecognisedTypeFlag; }
   // Removes a file row: later rows and flags move up; with only one row left it is emptied instead.
   void RemoveRow(int row);
+
+  // Counts the changes of the rows and the selection, so that a view redraws
+  // only a changed grid (the current row is compared on its own).
+  std::uint64_t Revision() const { return revision_; }
 
   int CurrentRow = 1;
   bool Selected(int row) const { return row >= 0 && row < CarrierMaxRows && selected_[row]; }
@@ -34,16 +50,16 @@ class CarrierFileGrid {
   void ClickCtrl(int row);
   void ClickShift(int row);
 
-  // Cell colours (0xBBGGRR); the text colour is the entry's unrecognised-type flag read as a colour.
+  // Cell background colours (0xBBGGRR).
   Colour CellBackground(int row, int col, bool ctrlHeld) const;
-  static Colour TextColour(const TCarrierFileEntry& entry) { return entry.UnrecognisedType; }
-  static bool TextBold(const TCarrierFileEntry& entry) { return entry.UnrecognisedType == UnrecognisedTypeFlag; }
 
  private:
   std::vector<CarrierRowCells> rows_;
+  std::vector<Colour> textColours_;  // one per row of rows_
   std::vector<std::uint8_t> selected_ = std::vector<std::uint8_t>(CarrierMaxRows, 0);
   int selectedCount_ = 0;
   int anchor_ = 1;
+  std::uint64_t revision_ = 0;
 };
 
 // The block map LTRMemGrid: 11 columns, a header row and column, one cell per memory block.
@@ -54,6 +70,12 @@ class LtrMemMap {
   int MemorySize() const { return memorySize_; }
   int RowCount() const { return memorySize_ / 10 + 2; }
   static constexpr int ColCount = 11;
+  static constexpr int RowHeight = 14;
+  static constexpr int TextTop = 1;
+  // Column 0 is 22 pixels wide, the others share the grid's width.
+  static int ColumnWidth(int col, int gridWidth) {
+    return col == 0 ? 22 : static_cast<int>(std::lround(gridWidth / 11.0)) - 1;
+  }
   std::string CellText(int row, int col) const;
   static int BlockOfCell(int row, int col) { return (row - 1) * 10 + (col - 1); }
   static std::pair<int, int> CellOfBlock(int block) { return {block / 10 + 1, block % 10 + 1}; }
@@ -61,7 +83,7 @@ class LtrMemMap {
   void ClearCell(int block);
 
   // LTRMemGridDrawCell
-  Colour CellColour(int row, int col, bool current, const CarrierLinkState& state) const;
+  Colour CellColour(int row, int col, bool current) const;
 
   struct CellInfo {
     std::string Edit4, Edit6;
@@ -74,7 +96,8 @@ class LtrMemMap {
 
  private:
   int memorySize_ = 0;
-  std::vector<bool> marked_;
+  enum Mark : std::uint8_t { Free, File, UnknownFile };
+  std::vector<Mark> marked_;
 };
 
 // The table entry of the file that starts at `block`, or −1.

@@ -35,6 +35,7 @@ CarrierOperations::CarrierOperations(CarrierWorker& worker, CarrierPageView& vie
   set(A::AcNKPClearMem, txt::ClearNkp);
   set(A::AcNKPCheckMem, txt::CheckNkp);
   Page.Enable(A::AcNKPList, true);
+  Page.Enable(A::AcStopTimer3, true);  // the poll can always be switched off
   Page.Label237.Visible = Page.Label238.Visible = false;
   Page.Label2.Visible = Page.Label3.Visible = Page.Label12.Visible = false;
 }
@@ -43,12 +44,19 @@ std::string CarrierOperations::LtrName() const {
   return worker_.Context().State.Ltr2.load() ? txt::NameLtr2 : txt::NameLtr;
 }
 
+// The page is drawn before the events are handled, so that a click handled
+// here already meets the page as the running command left it.
 void CarrierOperations::Pump() {
-  worker_.Context().Ui.ProcessMessages();
   Refresh();
+  worker_.Context().Ui.ProcessMessages();
 }
 
 int CarrierOperations::Run(int command, bool ltr, bool ltr2, bool nkp, const std::function<void()>& tick) {
+  // Once the window is closing, an operation unwinds without starting another command.
+  if (closing_) {
+    State().Result = CarrierResultUserAbort;
+    return CarrierResultUserAbort;
+  }
   worker_.StartCarrierCommand(command, ltr, ltr2, nkp);
   worker_.WaitForThread([this] { Pump(); }, tick);
   Refresh();
@@ -163,6 +171,88 @@ void CarrierOperations::ShowStatistics(int files, int used, int total) {
   Page.Gauge3Colour = OccupancyGaugeColour(Page.Gauge3.Percent);
 }
 
+CarrierOperations::OperationScope::~OperationScope() {
+  ops_.lockingDepth_ -= locking_ ? 1 : 0;
+  if (--ops_.operationDepth_ == 0 && ops_.OnOperationsEnded) ops_.OnOperationsEnded();
+}
+
+void CarrierOperations::SelectFamily(int modBox) {
+  const bool changed = modBox != ModBox;
+  ModBox = modBox;
+  if (modBox != ModBoxNkp && modBox != ModBoxLtr) return;
+  const bool nkp = modBox == ModBoxNkp;
+  if (changed) ShowNoLink();
+  Page.Captions[static_cast<std::size_t>(A::AcNKPList)] = nkp ? txt::ActConnectNkp : txt::ActConnectLtr;
+  Page.NKPDtTmSet = nkp ? A::AcNKP_DateTimeCorrect : A::AcLTR_DateTimeCorrect;
+  if (Disconnected) Page.TabCaption = nkp ? txt::NameNkp : txt::NameLtr;
+}
+
+void CarrierOperations::ShowNoLink() {
+  DisableNKPAction();
+  DisableLTRAction();
+  PollOff();
+  Page.ReadSPBtn = A::AcNKPList;
+  Page.Enable(A::AcNKPList, true);
+  Page.GridVisible = Page.ClockGroupVisible = Page.BlockPanelVisible = Page.LogVisible = false;
+  Page.Gauge1.Visible = Page.Gauge2.Visible = Page.Gauge3.Visible = false;
+  for (CarrierLabel* label : {&Page.Label236, &Page.Label237, &Page.Label238, &Page.Label2, &Page.Label3,
+                              &Page.Label12, &Page.Label60})
+    label->Visible = false;
+  Page.PortBoxEnabled = true;
+  Disconnected = true;
+}
+
+bool CarrierOperations::ActionAvailable(CarrierAction action) const {
+  return !closing_ && Page.IsEnabled(action) && (!CommandsLocked() || action == A::AcLTR_StopCopy);
+}
+
+bool CarrierOperations::Execute(CarrierAction action) {
+  if (!ActionAvailable(action)) return false;
+  if (OperationRunning() && action != A::AcLTR_StopCopy) {
+    pendingAction_ = action;  // a poll step: the click runs once it has ended
+    return true;
+  }
+  {
+    OperationScope scope(*this, true);
+    Refresh();  // the competing commands are shown locked at once
+    Dispatch(action);
+  }
+  Refresh();
+  return true;
+}
+
+void CarrierOperations::Dispatch(CarrierAction action) {
+  switch (action) {
+    case A::AcNKPList: return ReadSPBtnClick();
+    case A::AcLTR_StopCopy: return AcLTR_StopCopyExecute();
+    case A::AcNKPDisConnect: return AcNKPDisConnectExecute();
+    case A::AcLTR_DisConnect: return AcLTR_DisConnectExecute();
+    case A::AcStopTimer3: return AcStopTimer3Execute();
+    case A::AcNKPCopuFile: return AcNKPCopuFileExecute();
+    case A::AcCopyView: return AcCopyViewExecute();
+    case A::AcLTR_CopyDel: return AcLTR_CopyDelExecute();
+    case A::AcLTR_DelFile: return AcLTR_DelFileExecute();
+    case A::AcLTR_ClearMem: return AcLTR_ClearMemExecute();
+    case A::AcLTR_DopMemEN: return AcLTR_DopMemENExecute();
+    case A::AcLTR_DopMemDis: return AcLTR_DopMemDisExecute();
+    case A::AcLTR_UnErase: return AcLTR_UnEraseExecute();
+    case A::AcNKP_DateTimeCorrect: return NKPDtTmSetClick();
+    case A::AcLTR_DateTimeCorrect: return AcLTR_DateTimeCorrectExecute();
+    case A::AcNKPClearMem: return BitBtn1Click();
+    case A::AcNKPCheckMem: return Button2Click();
+    case A::AcView:  // the main window's action
+    case A::Count: return;
+  }
+}
+
+void CarrierOperations::StopForClose() {
+  closing_ = true;
+  StoppedByUser = true;
+  Query().Busy = 0;
+  State().GoOn = 0;
+  Page.Timer1 = Page.Timer2 = Page.Timer3 = false;
+}
+
 void CarrierOperations::ReadSPBtnClick() {
   StoppedByUser = false;
   // A list read while connected (after a service) keeps the current row.
@@ -239,6 +329,7 @@ void CarrierOperations::ConnectNkp(bool freshConnect) {
     auto& e = s.CarrierFileTable[static_cast<std::size_t>(i)];
     used += e.BlockCount;
     Page.Grid.SetRow(i + 1, NkpFileRow(e, i + 1));
+    Page.Grid.SetRowTextColour(i + 1, e.UnrecognisedType);
   }
 
   r = Run(6, false, false, true, [this] { NkpStatusTick(txt::InterruptedCode); });
@@ -348,6 +439,7 @@ bool CarrierOperations::ListLtr(bool allowCorrection, bool freshConnect) {
     auto& e = s.CarrierFileTable[static_cast<std::size_t>(i)];
     e = dir->Files[static_cast<std::size_t>(i)];
     Page.Grid.SetRow(i + 1, dir->Ltr2 ? Ltr2FileRow(e, i + 1) : LtrFileRow(e, i + 1));
+    Page.Grid.SetRowTextColour(i + 1, e.UnrecognisedType);
   }
   s.FileCount = files;
   KeepCurrentRow(previousRow, freshConnect, files);

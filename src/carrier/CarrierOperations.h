@@ -8,14 +8,12 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "carrier/CarrierPage.h"
 #include "carrier/UnNitka2.h"
 
 namespace velk {
-
-constexpr int ModBoxNkp = 7;
-constexpr int ModBoxLtr = 8;
 
 class CarrierOperations {
  public:
@@ -41,6 +39,31 @@ class CarrierOperations {
   std::array<std::uint16_t, 64> FaultyBlocks{};
   // Result of the last carrier command that ended an operation (for scripts).
   int LastResult = 0;
+
+  // The carrier family of a MODBox item (7 or 8): the connect action's
+  // caption, the correction action on NKPDtTmSet and, while not connected,
+  // the tab caption follow it. Another family than before starts from a page
+  // without a link (the ЛТР link itself is dropped by MODBoxChange).
+  void SelectFamily(int modBox);
+
+  // One operation at a time. Execute runs the action a button holds (the
+  // click's handler) unless it is disabled or the window is closing. While
+  // another operation runs only the stop action runs; a click during an
+  // auto-poll step waits until the step has ended and runs then. False when
+  // the click was refused.
+  bool Execute(CarrierAction action);
+  // Whether a button holding the action is enabled now.
+  bool ActionAvailable(CarrierAction action) const;
+  // Any operation on the stack, auto-poll steps included.
+  bool OperationRunning() const { return operationDepth_ > 0; }
+  // An operation the user started (or the automatic connect of a poll step):
+  // every competing command is locked meanwhile. A bare poll step locks nothing.
+  bool CommandsLocked() const { return lockingDepth_ > 0; }
+  // Closing the window during an operation: the stop flags are set, no new
+  // command starts, and OnOperationsEnded runs once the operation has unwound.
+  void StopForClose();
+  bool Closing() const { return closing_; }
+  std::function<void()> OnOperationsEnded;
 
   // Connect and list (both families).
   void ReadSPBtnClick();
@@ -73,6 +96,7 @@ class CarrierOperations {
   void AcLTR_UnEraseExecute();
   void AcLTR_DopMemENExecute();
   void AcLTR_DopMemDisExecute();
+  // A click on a block cell moves the map cursor; header cells are not selectable.
   void LTRMemGridSelectCell(int row, int col);
 
   // The auto-poll switched by the window's other commands: off ("Автоопрос
@@ -86,6 +110,25 @@ class CarrierOperations {
   void DisableLTRAction();
 
  private:
+  // Counts the operations on the stack; the last one out runs OnOperationsEnded.
+  class OperationScope {
+   public:
+    OperationScope(CarrierOperations& ops, bool locking) : ops_(ops), locking_(locking) {
+      ++ops_.operationDepth_;
+      ops_.lockingDepth_ += locking_ ? 1 : 0;
+    }
+    ~OperationScope();
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+   private:
+    CarrierOperations& ops_;
+    bool locking_;
+  };
+  void PollStep();
+  void Dispatch(CarrierAction action);
+  // Nothing connected: the connect action on ReadSPBtn, every service disabled, no list shown.
+  void ShowNoLink();
   CarrierLinkState& State() { return worker_.Context().State; }
   TComPortQuery& Query() { return worker_.Context().Query; }
   std::string LtrName() const;
@@ -118,6 +161,10 @@ class CarrierOperations {
   CarrierPageView& view_;
   CarrierFileStore& store_;
   TDateTime clearStart_ = 0;
+  int operationDepth_ = 0;
+  int lockingDepth_ = 0;
+  std::optional<CarrierAction> pendingAction_;  // clicked during a poll step
+  bool closing_ = false;
   std::uint32_t previousDeviceCode_ = 0;
 };
 

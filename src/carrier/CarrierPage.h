@@ -15,6 +15,10 @@
 
 namespace velk {
 
+// The MODBox items of the two carrier families.
+constexpr int ModBoxNkp = 7;
+constexpr int ModBoxLtr = 8;
+
 enum class CarrierAction {
   AcNKPList,              // connect ("Установить связь с НКП-3М" / "…ЛТР(ЛТР-2)")
   AcLTR_StopCopy,         // "СТОП"
@@ -91,6 +95,18 @@ struct CarrierPageState {
   bool IsEnabled(CarrierAction a) const { return Enabled[static_cast<std::size_t>(a)]; }
   void Enable(CarrierAction a, bool on) { Enabled[static_cast<std::size_t>(a)] = on; }
 };
+
+// Whether a page action has a control on the page of this MODBox item: the
+// copy-and-delete and the ЛТР memory services belong to the ЛТР page, the
+// clearing and the check of the memory to the НКП-3М page, and the opening
+// action of the block panel is hidden while the panel is open.
+bool CarrierActionShown(CarrierAction action, int modBox, const CarrierPageState& page);
+
+// A page timer follows its flag: it is started only when the flag turns on
+// and stopped when it turns off, so the page refreshes of a running command
+// never restart it. `lastSeen` is the flag as the timer last followed it.
+enum class TimerChange { None, Start, Stop };
+TimerChange FollowTimerFlag(bool& lastSeen, bool flag);
 
 // The three choices of the dialog for a file that cannot be copied.
 enum class BadTypeChoice { Stop, Delete, Continue };

@@ -1,6 +1,7 @@
 // Auto-poll, disconnects, the clock display and corrections, clearing and
 // checking the НКП-3М memory.
 #include <cmath>
+#include <utility>
 
 #include "carrier/CarrierOperations.h"
 #include "carrier/CarrierTexts.h"
@@ -11,9 +12,15 @@ namespace txt = carrier_text;
 using A = CarrierAction;
 
 void CarrierOperations::Timer3Timer() {
+  PollStep();
+  if (const auto action = std::exchange(pendingAction_, std::nullopt)) Execute(*action);
+}
+
+void CarrierOperations::PollStep() {
   auto& s = State();
   Page.Timer3 = false;
-  if (s.GoOn.load() || PollRunning || !s.PortClosed.load()) return;
+  if (closing_ || OperationRunning() || s.GoOn.load() || PollRunning || !s.PortClosed.load()) return;
+  OperationScope scope(*this, false);
   PollRunning = true;
   StoppedByUser = false;
   const int r = Run(11, false, false, true, {});
@@ -29,7 +36,10 @@ void CarrierOperations::Timer3Timer() {
     SetLabel(Page.Label238, txt::NkpSerialPrefix + std::to_string(CarrierSerial), ColourGreen);
     Page.ReadSPBtn = A::AcNKPDisConnect;
     Page.Enable(A::AcNKPDisConnect, true);
-    if (Disconnected) ReadSPBtnClick();
+    if (Disconnected) {
+      OperationScope connect(*this, true);  // the automatic connect locks like a click
+      ReadSPBtnClick();
+    }
     PollRunning = false;
     Page.Timer3 = true;
     SetLabel(Page.Label239, txt::PollOn);
@@ -60,7 +70,8 @@ void CarrierOperations::AcStopTimer3Execute() {
 }
 
 void CarrierOperations::PageControl1Change(bool carrierTabShown) {
-  if (carrierTabShown && ModBox == ModBoxNkp)
+  // A running operation switches the poll itself when it ends.
+  if (carrierTabShown && ModBox == ModBoxNkp && !OperationRunning())
     PollOnWithStopButton();
   else
     Page.Timer3 = false;
@@ -134,7 +145,10 @@ void CarrierOperations::NKPDtTmSetClick() {
   NkpBegin();
   DisableNKPAction();
   Page.Timer2 = false;
-  if (!AutoCorrection()) Page.NKPDtTmSet = A::AcLTR_StopCopy;
+  if (!AutoCorrection()) {
+    Page.NKPDtTmSet = A::AcLTR_StopCopy;
+    Page.Enable(A::AcLTR_StopCopy, true);
+  }
   for (int command : {7, 8, 6}) {
     const int r = Run(command, false, false, true, [this] { NkpStatusTick(txt::NotEstablishedCode); });
     if (r != 0) {

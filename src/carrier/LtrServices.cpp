@@ -72,10 +72,14 @@ void CarrierOperations::AcLTR_ClearMemExecute() {
 
 void CarrierOperations::AcLTR_UnEraseExecute() {
   auto& s = State();
+  const int mapBlock = LtrMemMap::BlockOfCell(Page.Map.CursorRow, Page.Map.CursorCol);
+  // A cursor on a header cell or past the memory end names no block to restore.
+  if (Page.Map.CursorRow < 1 || Page.Map.CursorCol < 1 ||
+      Page.Map.PastMemoryEnd(Page.Map.CursorRow, Page.Map.CursorCol) || mapBlock >= MemorySize)
+    return;
   UndeleteRunning = true;
   s.GoOn = 1;
   DisableLTRAction();
-  const int mapBlock = LtrMemMap::BlockOfCell(Page.Map.CursorRow, Page.Map.CursorCol);
   const int block = mapBlock + (s.Ltr2.load() ? 1 : 0);
   s.BlockCounter = block;
   Page.Gauge1 = {0, true};
@@ -103,17 +107,13 @@ void CarrierOperations::AcLTR_UnEraseExecute() {
   Refresh();
 }
 
-void CarrierOperations::AcLTR_DopMemENExecute() {
-  Page.BlockPanelVisible = true;
-  Page.Enable(A::AcLTR_DopMemEN, false);
-}
+// The opening action is hidden while the panel is open (CarrierActionShown).
+void CarrierOperations::AcLTR_DopMemENExecute() { Page.BlockPanelVisible = true; }
 
-void CarrierOperations::AcLTR_DopMemDisExecute() {
-  Page.BlockPanelVisible = false;
-  Page.Enable(A::AcLTR_DopMemEN, true);
-}
+void CarrierOperations::AcLTR_DopMemDisExecute() { Page.BlockPanelVisible = false; }
 
 void CarrierOperations::LTRMemGridSelectCell(int row, int col) {
+  if (row < 1 || col < 1 || row >= Page.Map.RowCount() || col >= LtrMemMap::ColCount) return;
   Page.Map.CursorRow = row;
   Page.Map.CursorCol = col;
   const auto info = Page.Map.SelectCell(row, col, State(), State().Ltr2.load() != 0);

@@ -16,8 +16,10 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const QString text = index.data(Qt::DisplayRole).toString();
   if (text.isEmpty()) return;
   painter->save();
-  painter->setPen(Qt::black);
-  painter->setFont(option.font);
+  const QVariant pen = index.data(Qt::ForegroundRole);
+  painter->setPen(pen.isValid() ? pen.value<QColor>() : QColor(Qt::black));
+  const QVariant font = index.data(Qt::FontRole);
+  painter->setFont(font.isValid() ? font.value<QFont>() : option.font);
   const QRect textRect = option.rect.adjusted(0, textTop_, 0, 0);
   painter->drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
   painter->restore();

@@ -1,6 +1,7 @@
 // Paints a grid cell as the meter views draw them: the cell's own background
 // (light yellow for fixed cells, white otherwise), the current row in its
-// colour, black text centred horizontally a few pixels below the top.
+// colour, the text (black unless the model gives its colour and font)
+// centred horizontally a few pixels below the top.
 #pragma once
 
 #include <QColor>

@@ -39,6 +39,7 @@
 #include "decode/views/IdentificationView.h"
 #include "decode/views/PageLayout.h"
 #include "decode/views/ViewTexts.h"
+#include "gui/CarrierPageForm.h"
 #include "gui/ConnectPr.h"
 #include "gui/EditBoxWidget.h"
 #include "gui/FileFilter.h"
@@ -128,6 +129,7 @@ TMFmDorva301::TMFmDorva301(Application& app, QtUserInterface& ui, std::filesyste
   setCentralWidget(central);
 
   app_.OnArrangePages = [this] { ArrangePages(); };
+  app_.OnCloseReady = [this] { QTimer::singleShot(0, this, &QWidget::close); };
   ShowPanel();
   MODBoxChange();
   ApplyWindowSize();
@@ -137,6 +139,7 @@ TMFmDorva301::TMFmDorva301(Application& app, QtUserInterface& ui, std::filesyste
 
 TMFmDorva301::~TMFmDorva301() {
   app_.OnArrangePages = nullptr;
+  app_.OnCloseReady = nullptr;
   ui_.BoxParent = nullptr;
   ui_.CaptionListener = nullptr;
 }
@@ -150,6 +153,7 @@ void TMFmDorva301::BuildMenus() {
   open->setObjectName("Open1");
   QAction* join = fileMenu_->addAction(Q(texts::JoinFilesItem), this, &TMFmDorva301::N6Click);
   join->setObjectName("N6");
+  competingItems_ = {open, join};
   acView_ = new QAction(Q(texts::AcViewCaption), this);
   acView_->setObjectName("AcView");
   acView_->setEnabled(false);
@@ -163,6 +167,7 @@ void TMFmDorva301::BuildMenus() {
   settingsMenu_->setObjectName("Settings1");
   QAction* n1 = settingsMenu_->addAction(Q(texts::SettingsMenu), this, [this] { N1Click(0); });
   n1->setObjectName("N1");
+  competingItems_.push_back(n1);
   rtc1_ = settingsMenu_->addAction(Q(texts::RTC1Caption), this, &TMFmDorva301::ToggleRtcRecords);
   rtc1_->setObjectName("RTC1");
   rtc1_->setCheckable(true);
@@ -188,6 +193,7 @@ void TMFmDorva301::BuildMenus() {
   linkMenu_->addSeparator();
   QAction* n4 = linkMenu_->addAction(Q(texts::N4Caption), this, [this] { N1Click(1); });
   n4->setObjectName("N4");
+  competingItems_.push_back(n4);
 
   aboutMenu_ = menuBar()->addMenu(Q(texts::AboutMenu));
   aboutMenu_->setObjectName("About1");
@@ -251,17 +257,15 @@ QWidget* TMFmDorva301::BuildReadPanel() {
   buTest_->setToolTip(Q(texts::BuTestHint));
   layout->addWidget(buTest_, 0, Qt::AlignBottom);
 
-  auto* openButton = new QPushButton(Q(texts::OpenItem), topPanel_);
-  openButton->setObjectName("OpenButton");
-  layout->addWidget(openButton, 0, Qt::AlignBottom);
+  openButton_ = new QPushButton(Q(texts::OpenItem), topPanel_);
+  openButton_->setObjectName("OpenButton");
+  layout->addWidget(openButton_, 0, Qt::AlignBottom);
   auto* viewButton = new QToolButton(topPanel_);
   viewButton->setObjectName("ViewButton");
   viewButton->setDefaultAction(acView_);
   layout->addWidget(viewButton, 0, Qt::AlignBottom);
   layout->addStretch();
 
-  autoPollLabel_ = NamedLabel("Label239", Q(carrier_text::PollOff), topPanel_);
-  autoPollLabel_->hide();
 
   connect(modBox_, &QComboBox::activated, this, [this](int item) {
     app_.Panel.MODBox = item;
@@ -279,7 +283,7 @@ QWidget* TMFmDorva301::BuildReadPanel() {
   });
   connect(rgTaskButtons_, &QButtonGroup::idClicked, this, [this](int item) { app_.Panel.RGTask = item; });
   connect(buTest_, &QPushButton::clicked, this, &TMFmDorva301::BuTestClick);
-  connect(openButton, &QPushButton::clicked, this, &TMFmDorva301::OpenClick);
+  connect(openButton_, &QPushButton::clicked, this, &TMFmDorva301::OpenClick);
   porTelEdit_->installEventFilter(this);
   setevoyAdr_->installEventFilter(this);
   return topPanel_;
@@ -306,8 +310,14 @@ QTabWidget* TMFmDorva301::BuildDataPanel() {
   meOtv_->setReadOnly(true);
   (new QVBoxLayout(tabMonitor_))->addWidget(meOtv_);
 
-  // The carrier page has its place here; its controls come with the carrier window.
-  tabCarrier_ = Page(pageControl_, "TabSheetNKP", Q(texts::MODBoxItems[ItemNkp]));
+  carrierPage_ = new CarrierPageForm(app_, ui_, pageControl_);
+  tabCarrier_ = carrierPage_;
+  pageControl_->addTab(carrierPage_, Q(app_.Carrier.Page.TabCaption));
+  connect(carrierPage_, &CarrierPageForm::Refreshed, this, &TMFmDorva301::FollowCarrierPage);
+  connect(pageControl_, &QTabWidget::currentChanged, this, [this] {
+    app_.Carrier.PageControl1Change(pageControl_->currentWidget() == carrierPage_);
+    carrierPage_->Refresh(app_.Carrier.Page);
+  });
   for (QWidget* tab :
        {tabOperData_, tabArhiv_, tabDamp_, tabConst_, tab1tsv_, tab2tsv_, tabTsd_, tabCarrier_}) {
     SetTabShown(tab, false);
@@ -402,15 +412,28 @@ void TMFmDorva301::ApplyLayout(const ModBoxLayout& layout) {
   if (!layout.PorTelEditLabel.empty()) porTelLabel_->setText(Q(layout.PorTelEditLabel));
   setevoyAdr_->parentWidget()->setVisible(layout.LEdSetevoyAdrVisible);
   comboBox1_->parentWidget()->setVisible(layout.ComboBox1Visible);
-  comboBox1_->setEnabled(layout.ComboBox1Enabled);
+  comboBox1Enabled_ = layout.ComboBox1Enabled;
   ipPortEdit_->parentWidget()->setVisible(layout.IP_PortEditVisible);
   rgTask_->setVisible(layout.ReadGroupVisible);
   buTest_->setVisible(layout.ReadGroupVisible);
   for (int i = 0; i < int(linkItems_.size()); ++i) linkItems_[i]->setChecked(i == layout.TickedMenuItem);
-  if (layout.StopAutoPoll) autoPollLabel_->setText(Q(carrier_text::PollOff));
   SetTabShown(tabCarrier_, layout.CarrierTabVisible);
   if (layout.ActivateCarrierTab) pageControl_->setCurrentWidget(tabCarrier_);
   SetTabShown(tabMonitor_, layout.MonitorTabVisible);
+  carrierPage_->Refresh(app_.Carrier.Page);
+}
+
+void TMFmDorva301::FollowCarrierPage() {
+  const CarrierPageState& page = app_.Carrier.Page;
+  pageControl_->setTabText(pageControl_->indexOf(carrierPage_), Q(page.TabCaption));
+  const bool free = app_.WindowCommandsEnabled();
+  const bool carrier = app_.Panel.MODBox >= ItemNkp;
+  comboBox1_->setEnabled(comboBox1Enabled_ && free && (!carrier || page.PortBoxEnabled));
+  modBox_->setEnabled(free);
+  buTest_->setEnabled(free);
+  openButton_->setEnabled(free);
+  for (QAction* item : competingItems_) item->setEnabled(free);
+  for (QAction* item : linkItems_) item->setEnabled(free);
 }
 
 void TMFmDorva301::SelectLinkItem(int item) {
@@ -571,6 +594,7 @@ void TMFmDorva301::ToggleEmptyRecords() {
 // --- Files ---
 
 void TMFmDorva301::OpenClick() {
+  if (!app_.WindowCommandsEnabled()) return;
   app_.SetCarrierAutoPoll(false);
   const QString path = QFileDialog::getOpenFileName(this, {}, Q(app_.RememberedDump),
                                                     Q(QtFileFilter(std::string(texts::OpenDumpFilter))));
@@ -592,6 +616,7 @@ void TMFmDorva301::OpenDumpFile(const QString& path) {
 void TMFmDorva301::AcViewExecute() { app_.LaunchViewer(); }
 
 void TMFmDorva301::N1Click(int page) {
+  if (!app_.WindowCommandsEnabled()) return;
   TConnectProp dialog(FillConnectProp(app_.Settings, page == 0 ? ConnectPropPage::ProgramSettings
                                                                : ConnectPropPage::LinkSettings),
                       this);
@@ -623,6 +648,7 @@ void TMFmDorva301::N1Click(int page) {
 }
 
 void TMFmDorva301::N6Click() {
+  if (!app_.WindowCommandsEnabled()) return;
   // A cancelled chooser runs nothing: the user asked for no folder.
   const QString folder = QFileDialog::getExistingDirectory(
       this, Q(texts::JoinFolderCaption),
@@ -665,13 +691,16 @@ void TMFmDorva301::ApplyWindowSize() {
 void TMFmDorva301::StoreSettingsFile() { StoreSettings(app_.Settings, SettingsFilePath(programFolder_)); }
 
 void TMFmDorva301::closeEvent(QCloseEvent* event) {
-  // The progress window's timers would run the end handler while the reading is being stopped.
-  progress_->Timer2()->stop();
-  progress_->Timer3()->stop();
   app_.Settings.MainWidth = width();
   app_.Settings.MainHeight = height();
   app_.Panel.PorTelEdit = U(porTelEdit_->text());
-  app_.Close();
+  // The progress window's timers would run the end handler while the reading is being stopped.
+  progress_->Timer2()->stop();
+  progress_->Timer3()->stop();
+  if (!app_.RequestClose()) {
+    event->ignore();  // a carrier command is unwinding; OnCloseReady closes the window then
+    return;
+  }
   progress_->hide();
   event->accept();
 }

@@ -30,6 +30,7 @@ struct TsdReportView;
 
 namespace velk::gui {
 
+class CarrierPageForm;
 class EditBoxWidget;
 class GridView;
 class QtUserInterface;
@@ -45,6 +46,7 @@ class TMFmDorva301 : public QMainWindow {
   ~TMFmDorva301() override;
 
   TfmReadProgress& Progress() { return *progress_; }
+  CarrierPageForm& CarrierPage() { return *carrierPage_; }
 
   // Handlers of the read panel and the menus.
   void MODBoxChange();
@@ -88,6 +90,9 @@ class TMFmDorva301 : public QMainWindow {
   void ShowPanel();
   void ApplyLayout(const ModBoxLayout& layout);
   void SetReadControlsEnabled(bool enabled);
+  // After each redraw of the carrier page: its caption, the port box it may
+  // lock, and the window's commands that compete with a carrier command.
+  void FollowCarrierPage();
   void ApplyWindowSize();
   void StoreSettingsFile();
 
@@ -123,7 +128,6 @@ class TMFmDorva301 : public QMainWindow {
   QGroupBox* rgTask_ = nullptr;
   QButtonGroup* rgTaskButtons_ = nullptr;
   QPushButton* buTest_ = nullptr;
-  QLabel* autoPollLabel_ = nullptr;
 
   // The data panel.
   QTabWidget* pageControl_ = nullptr;
@@ -138,7 +142,11 @@ class TMFmDorva301 : public QMainWindow {
   QWidget* tab2tsv_ = nullptr;
   QWidget* tabTsd_ = nullptr;
   QWidget* tabMonitor_ = nullptr;
+  CarrierPageForm* carrierPage_ = nullptr;
   QWidget* tabCarrier_ = nullptr;
+  std::vector<QAction*> competingItems_;  // "Открыть", "Соединить файлы", the settings items
+  QPushButton* openButton_ = nullptr;
+  bool comboBox1Enabled_ = true;  // as the link layout wants it
   QPlainTextEdit* meOtv_ = nullptr;
   GridView* lsdGrid_ = nullptr;
   GridView* hrDataGrid_ = nullptr;

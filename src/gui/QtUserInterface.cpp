@@ -39,19 +39,35 @@ void QtUserInterface::Synchronize(const std::function<void()>& fn) {
     fn();
     return;
   }
+  // The worker hands the call over under callMutex_ and waits; the GUI
+  // thread's RunPendingCalls takes it under the same mutex. So the hand-over
+  // both ways is visible to race checkers, which do not see Qt's own locks,
+  // and the queued event itself carries no data of the call.
+  PendingCall call{&fn};
+  std::unique_lock<std::mutex> lock(callMutex_);
+  calls_.push_back(&call);
+  QMetaObject::invokeMethod(this, "RunPendingCalls", Qt::QueuedConnection);
+  callDone_.wait(lock, [&] { return call.Done; });
+  lock.unlock();
   // An exception thrown by fn reaches the worker that asked for the call.
-  std::exception_ptr error;
-  QMetaObject::invokeMethod(
-      this,
-      [&] {
-        try {
-          fn();
-        } catch (...) {
-          error = std::current_exception();
-        }
-      },
-      Qt::BlockingQueuedConnection);
-  if (error) std::rethrow_exception(error);
+  if (call.Error) std::rethrow_exception(call.Error);
+}
+
+void QtUserInterface::RunPendingCalls() {
+  std::unique_lock<std::mutex> lock(callMutex_);
+  while (!calls_.empty()) {
+    PendingCall* call = calls_.front();
+    calls_.pop_front();
+    lock.unlock();  // the call may pump events, which may run further calls
+    try {
+      (*call->Fn)();
+    } catch (...) {
+      call->Error = std::current_exception();
+    }
+    lock.lock();
+    call->Done = true;
+    callDone_.notify_all();
+  }
 }
 
 void QtUserInterface::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); }

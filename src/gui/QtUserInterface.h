@@ -1,11 +1,16 @@
 // The user interface of the core on Qt: message boxes with one "OK" button,
-// the status line and caption through listeners, Synchronize as a blocking
-// queued call onto the GUI thread (run at once on the GUI thread itself), and
+// the status line and caption through listeners, Synchronize as a queued
+// call onto the GUI thread that the worker waits for (run at once on the GUI
+// thread itself), and
 // message pumping through Qt's event loop.
 #pragma once
 
 #include <QObject>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <functional>
+#include <mutex>
 
 #include "common/UserInterface.h"
 
@@ -34,6 +39,19 @@ class QtUserInterface : public QObject, public UserInterface {
   // Tests answer boxes instead of a user: a set hook replaces every box.
   std::function<void(const std::string&)> MessageHook;
   std::function<bool(const std::string&)> ConfirmHook;
+
+ private:
+  // Runs the calls the workers have handed over (on the GUI thread).
+  Q_INVOKABLE void RunPendingCalls();
+
+  struct PendingCall {
+    const std::function<void()>* Fn;
+    std::exception_ptr Error;
+    bool Done = false;
+  };
+  std::mutex callMutex_;
+  std::condition_variable callDone_;
+  std::deque<PendingCall*> calls_;
 };
 
 // A Colour (0xBBGGRR) as a Qt colour.

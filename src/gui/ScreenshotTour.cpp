@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 
 #include "app/Application.h"
+#include "app/ReadPanel.h"
 #include "gui/MainPanel.h"
 #include "gui/ProgressForm.h"
 
@@ -92,6 +94,65 @@ void ShootSettings(TMFmDorva301& window, Camera& camera) {
   window.N1Click(0);
 }
 
+// Chooses a MODBox item and its port as the user does.
+void SelectCarrier(TMFmDorva301& window, int item, const QString& port) {
+  auto* box = window.findChild<QComboBox*>("MODBox");
+  box->setCurrentIndex(item);
+  emit box->activated(item);
+  auto* ports = window.findChild<QComboBox*>("ComboBox1");
+  ports->setCurrentText(port);
+  window.ComboBox1Change(ports->currentIndex());
+}
+
+// Once the modal dialog `name` shows: its picture, then `button`.
+void ShootDialogThenPress(Camera& camera, const char* name, const char* button, const QString& picture) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [=, &camera] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog->objectName() != name) return;
+    timer->stop();
+    timer->deleteLater();
+    camera.Shoot(*dialog, picture);
+    dialog->findChild<QPushButton*>(button)->click();
+  });
+  timer->start(50);
+}
+
+void ShootCarrierPages(TMFmDorva301& window, Application& app, Camera& camera, const ScreenshotTourPlan& plan) {
+  auto* pages = window.findChild<QTabWidget*>("PageControl1");
+  QWidget* page = window.findChild<QWidget*>("TabSheet1");
+  auto* read = page->findChild<QPushButton*>("ReadSPBtn");
+  if (!plan.NkpPort.isEmpty()) {
+    SelectCarrier(window, ItemNkp, plan.NkpPort);
+    pages->setCurrentWidget(page);
+    // The auto-poll finds the carrier and reads its list.
+    PumpUntil([&] { return !app.Carrier.Disconnected && !app.Carrier.OperationRunning(); }, 15000);
+    app.Carrier.SPGridMouseDown(1, false, false);
+    app.Carrier.SPGridMouseDown(3, false, true);
+    app.Carrier.SPGridMouseDown(2, true, false);
+    camera.Shoot(window, "carrier-nkp");
+    // The memory check finds the faulty block and asks; "Отменить" reads the list again.
+    ShootDialogThenPress(camera, "Warn1Form", "CancelBtn", "carrier-warn1form");
+    page->findChild<QToolButton*>("Button2")->click();
+  }
+  if (!plan.LtrPort.isEmpty()) {
+    SelectCarrier(window, ItemLtr, plan.LtrPort);
+    pages->setCurrentWidget(page);
+    read->click();
+    page->findChild<QToolButton*>("LTRDopMemENBtn")->click();
+    app.Carrier.SPGridMouseDown(1, false, false);
+    app.Carrier.LTRMemGridSelectCell(1, 2);
+    camera.Shoot(window, "carrier-ltr");
+    // A file the ЛТР cannot copy: the three-way dialog, answered "Продолжить".
+    const int files = app.CarrierState.FileCount;
+    for (int row = 1; row <= files; ++row) {
+      if (app.Carrier.Page.Grid.TextBold(row)) app.Carrier.SPGridMouseDown(row, false, false);
+    }
+    ShootDialogThenPress(camera, "BedTypeForm", "ContinueBtn", "carrier-bedtypeform");
+    page->findChild<QPushButton*>("BitBtn2")->click();
+  }
+}
+
 }  // namespace
 
 int RunScreenshotTour(TMFmDorva301& window, Application& app, const ScreenshotTourPlan& plan) {
@@ -124,6 +185,7 @@ int RunScreenshotTour(TMFmDorva301& window, Application& app, const ScreenshotTo
     window.OpenDumpFile(dump);
     ShootTabs(window, camera, "dump" + QString::number(app.Values.DeviceCode));
   }
+  ShootCarrierPages(window, app, camera, plan);
   return camera.Count();
 }
 

@@ -3,6 +3,7 @@
 // decodes, the ЛТР link dropped by a direct link and released on closing.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -88,6 +89,58 @@ TEST_F(ApplicationCarrier, CopiesAreStoredAndDecodedByTheApplication) {
   EXPECT_TRUE(app_.AcViewEnabled);
   EXPECT_GE(arranged, 1);
   EXPECT_EQ(app_.Values.SerialNumber, 12345);
+}
+
+// The page's redraws while a command runs, answered by a test.
+class HookedView final : public CarrierPageView {
+ public:
+  std::function<void()> OnRefresh;
+  void Refresh(const CarrierPageState&) override {
+    if (OnRefresh) OnRefresh();
+  }
+  void ShowMessage(const std::string&) override {}
+  BadTypeChoice AskBadType(const std::string&) override { return BadTypeChoice::Continue; }
+  bool AskCheckMemory(int) override { return false; }
+};
+
+// During a copy the window's competing commands are refused (no dump is
+// decoded into the image the copy is filling) and a close is put off; it
+// completes once the copy has unwound.
+TEST_F(ApplicationCarrier, DuringACopyOpenIsRefusedAndACloseIsPutOff) {
+  TDumpImage meter;
+  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(30).BuildFullDump(test::TestNow - 0.5, meter);
+  NkpFileHeader header;
+  header.SerialNumber = 12345;
+  header.ReadTime = header.SecondDate = test::TestNow - 0.5;
+  nkp_.AddNkpFile(MakeNkpFile(meter.Bytes(), header));
+  const fs::path stored = dir_ / "stored.dat";
+  std::ofstream(stored, std::ios::binary).write(reinterpret_cast<const char*>(meter.Bytes().data()),
+                                                static_cast<std::streamsize>(meter.Bytes().size()));
+  app_.Construct({});
+  HookedView view;
+  app_.SetCarrierView(&view);
+  int closeReady = 0;
+  app_.OnCloseReady = [&] { ++closeReady; };
+  ASSERT_TRUE(app_.Carrier.Execute(CarrierAction::AcNKPList));
+  bool tried = false;
+  view.OnRefresh = [&] {
+    if (tried || !app_.CarrierThread.Running() || app_.CarrierState.CarrierCommand != 5) return;
+    tried = true;
+    EXPECT_FALSE(app_.WindowCommandsEnabled());
+    EXPECT_FALSE(app_.OpenDump(stored.string()));
+    EXPECT_FALSE(app_.BuTestClick());
+    EXPECT_FALSE(app_.RequestClose());
+    EXPECT_TRUE(app_.Carrier.Closing());
+  };
+  app_.Carrier.Execute(CarrierAction::AcNKPCopuFile);
+  EXPECT_TRUE(tried);
+  EXPECT_EQ(closeReady, 1);
+  EXPECT_FALSE(fs::exists(dir_ / "data" / "53-12345" / "DAT" / "53-12345-001.dat"));  // stopped
+  EXPECT_TRUE(app_.WindowCommandsEnabled());
+  EXPECT_TRUE(app_.RequestClose());
+  EXPECT_FALSE(app_.CarrierQuery.IsOpen());
+  EXPECT_TRUE(fs::exists(dir_ / "VelkReader.cfg"));
+  app_.SetCarrierView(nullptr);
 }
 
 TEST_F(ApplicationCarrier, TheLtrLinkIsDroppedByADirectLinkAndReleasedOnClosing) {

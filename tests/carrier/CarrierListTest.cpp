@@ -2,6 +2,7 @@
 
 #include "carrier/CarrierErrors.h"
 #include "carrier/CarrierFileGrid.h"
+#include "carrier/CarrierPage.h"
 #include "carrier/CarrierFileList.h"
 #include "carrier/CarrierImage.h"
 #include "carrier/CarrierTexts.h"
@@ -136,10 +137,38 @@ TEST(CarrierFileGridModel, SelectionByClicks) {
   EXPECT_EQ(grid.CellBackground(4, 3, false), RgbColour(255, 255, 255));
 
   grid.SelectOnly(4);
+  grid.SetRowTextColour(4, UnrecognisedTypeFlag);
+  const auto revision = grid.Revision();
+  (void)grid.Row(4);
+  (void)grid.CellBackground(4, 1, false);
+  EXPECT_EQ(grid.Revision(), revision);  // reading changes nothing to redraw
   grid.RemoveRow(3);
+  EXPECT_NE(grid.Revision(), revision);
   EXPECT_EQ(grid.RowCount(), 6);
-  EXPECT_TRUE(grid.Selected(3));  // the flag moved up with its row
+  EXPECT_TRUE(grid.Selected(3));  // the flag and the text colour moved up with their row
   EXPECT_EQ(grid.Row(3)[0], "4");
+  EXPECT_EQ(grid.TextColour(3), ColourRed);
+  EXPECT_TRUE(grid.TextBold(3));
+  EXPECT_FALSE(grid.TextBold(4));
+}
+
+TEST(CarrierPageRules, ShownActionsAndTimers) {
+  using A = CarrierAction;
+  CarrierPageState page;
+  EXPECT_TRUE(CarrierActionShown(A::AcLTR_DopMemEN, ModBoxLtr, page));
+  EXPECT_FALSE(CarrierActionShown(A::AcLTR_DopMemEN, ModBoxNkp, page));
+  EXPECT_FALSE(CarrierActionShown(A::AcLTR_CopyDel, ModBoxNkp, page));
+  EXPECT_FALSE(CarrierActionShown(A::AcNKPCheckMem, ModBoxLtr, page));
+  EXPECT_TRUE(CarrierActionShown(A::AcNKPCopuFile, ModBoxLtr, page));
+  page.BlockPanelVisible = true;
+  EXPECT_FALSE(CarrierActionShown(A::AcLTR_DopMemEN, ModBoxLtr, page));  // hidden, not disabled
+  EXPECT_TRUE(CarrierActionShown(A::AcLTR_DopMemDis, ModBoxLtr, page));
+
+  bool seen = false;
+  EXPECT_EQ(FollowTimerFlag(seen, true), TimerChange::Start);
+  EXPECT_EQ(FollowTimerFlag(seen, true), TimerChange::None);  // a refresh never restarts a running timer
+  EXPECT_EQ(FollowTimerFlag(seen, false), TimerChange::Stop);
+  EXPECT_EQ(FollowTimerFlag(seen, false), TimerChange::None);
 }
 
 TEST(CarrierImages, NkpLengthComesFromTheHeader) {

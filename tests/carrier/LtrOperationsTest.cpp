@@ -68,16 +68,24 @@ TEST(LtrOperations, ConnectListsTheDirectory) {
   EXPECT_EQ(map.CellText(1, 2), "");
   EXPECT_EQ(map.CellText(7, 0), "60");
   EXPECT_EQ(map.CellText(0, 10), "9");
-  EXPECT_EQ(map.CellColour(1, 1, false, f.state), RgbColour(187, 255, 187));
-  EXPECT_EQ(map.CellColour(1, 6, false, f.state), RgbColour(255, 187, 187));
-  EXPECT_EQ(map.CellColour(1, 2, false, f.state), RgbColour(255, 255, 255));
-  EXPECT_EQ(map.CellColour(1, 2, true, f.state), RgbColour(119, 119, 255));
-  EXPECT_EQ(map.CellColour(0, 3, false, f.state), RgbColour(255, 255, 187));
-  EXPECT_EQ(map.CellColour(7, 4, false, f.state), RgbColour(255, 255, 255));  // block 63
-  for (int col = 5; col <= 10; ++col) EXPECT_EQ(map.CellColour(7, col, false, f.state), RgbColour(204, 204, 204));
+  EXPECT_EQ(map.CellColour(1, 1, false), RgbColour(187, 255, 187));
+  EXPECT_EQ(map.CellColour(1, 6, false), RgbColour(255, 187, 187));
+  EXPECT_EQ(map.CellColour(1, 2, false), RgbColour(255, 255, 255));
+  EXPECT_EQ(map.CellColour(1, 2, true), RgbColour(119, 119, 255));
+  EXPECT_EQ(map.CellColour(0, 3, false), RgbColour(255, 255, 187));
+  EXPECT_EQ(map.CellColour(7, 4, false), RgbColour(255, 255, 255));  // block 63
+  for (int col = 5; col <= 10; ++col) EXPECT_EQ(map.CellColour(7, col, false), RgbColour(204, 204, 204));
   f.ops.LTRMemGridSelectCell(7, 5);
   EXPECT_EQ(f.ops.Page.Edit4, txt::NoBlock);
   EXPECT_EQ(f.ops.Page.Edit6, txt::NoBlock);
+  // Neither a cell past the memory end nor a header cell names a block to restore.
+  f.carrier.ClearRequests();
+  f.ops.AcLTR_UnEraseExecute();
+  f.ops.LTRMemGridSelectCell(0, 3);
+  EXPECT_EQ(f.ops.Page.Map.CursorRow, 7);
+  f.ops.Page.Map.CursorRow = 0;
+  f.ops.AcLTR_UnEraseExecute();
+  EXPECT_TRUE(f.carrier.Requests().empty());
   f.ops.LTRMemGridSelectCell(1, 8);
   EXPECT_EQ(f.ops.Page.Edit4, std::string(txt::BlockNumber) + "7");
   EXPECT_EQ(f.ops.Page.Edit6, std::string(txt::LtrMapType) + "35-00002");

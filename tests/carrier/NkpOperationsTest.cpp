@@ -217,6 +217,60 @@ TEST(NkpOperations, StopDuringCopySavesNothingAndSaysNothing) {
   EXPECT_LT(f.state.BlockCounter, 40);
 }
 
+// While a copy runs (its wait pumps the page's events) every competing action
+// is refused and locked, the stop action stays live, the 3-second poll timer is
+// never started by the page refreshes, and a close stops the copy, starts no
+// further command and is reported once the copy has unwound.
+TEST(NkpOperations, OneOperationAtATimeAndTheCloseWaitsForIt) {
+  CarrierFixture f(CarrierKind::Nkp);
+  for (std::uint16_t serial = 1; serial <= 3; ++serial) f.carrier.AddNkpFile(NkpTestFile(0x53, serial, 4, 4 * 512));
+  ASSERT_TRUE(f.ops.Execute(CarrierAction::AcNKPList));
+  f.ops.Page.Grid.ClickPlain(1);
+  f.ops.Page.Grid.ClickShift(3);
+  int refusedDuringCopy = 0, stopAvailable = 0, pollStarts = 0, ended = 0;
+  bool seenTimer3 = f.ops.Page.Timer3;
+  f.ops.OnOperationsEnded = [&] { ++ended; };
+  f.view.OnRefresh = [&](const CarrierPageState& page) {
+    if (FollowTimerFlag(seenTimer3, page.Timer3) == TimerChange::Start && f.worker.Running()) ++pollStarts;
+    if (!f.worker.Running() || f.state.CarrierCommand != 5) return;
+    refusedDuringCopy += !f.ops.Execute(CarrierAction::AcNKPCheckMem) && !f.ops.ActionAvailable(CarrierAction::AcNKPList);
+    stopAvailable += f.ops.ActionAvailable(CarrierAction::AcLTR_StopCopy);
+    // The window is closed while the second file is being copied.
+    if (f.store.Ids.size() == 1 && !f.ops.Closing()) f.ops.StopForClose();
+  };
+  EXPECT_TRUE(f.ops.Execute(CarrierAction::AcNKPCopuFile));
+  EXPECT_GT(refusedDuringCopy, 0);
+  EXPECT_GT(stopAvailable, 0);
+  EXPECT_EQ(pollStarts, 0);
+  EXPECT_EQ(f.store.Ids.size(), 1u);  // the copy stopped at the second file
+  EXPECT_TRUE(f.view.Messages.empty());
+  EXPECT_EQ(ended, 1);
+  EXPECT_FALSE(f.ops.OperationRunning() || f.ops.CommandsLocked());
+  f.carrier.ClearRequests();
+  EXPECT_FALSE(f.ops.Execute(CarrierAction::AcNKPList));  // nothing new once closing
+  f.ops.Timer3Timer();
+  EXPECT_TRUE(f.carrier.Requests().empty());
+}
+
+// A click during a bare poll step waits until the step has ended and runs then.
+TEST(NkpOperations, AClickDuringAPollStepRunsAfterIt) {
+  CarrierFixture f(CarrierKind::Nkp);
+  f.carrier.AddNkpFile(NkpTestFile(0x53, 1, 2, 600));
+  f.ops.ReadSPBtnClick();
+  bool clicked = false, lockedDuringPoll = false;
+  f.view.OnRefresh = [&](const CarrierPageState&) {
+    if (!f.worker.Running() || f.state.CarrierCommand != 11 || clicked) return;
+    lockedDuringPoll = f.ops.CommandsLocked();
+    clicked = f.ops.Execute(CarrierAction::AcNKPDisConnect);
+    EXPECT_FALSE(f.ops.Disconnected);  // not yet: the poll step is still running
+  };
+  f.ops.Timer3Timer();
+  EXPECT_TRUE(clicked);
+  EXPECT_FALSE(lockedDuringPoll);
+  EXPECT_TRUE(f.ops.Disconnected);
+  EXPECT_FALSE(f.ops.Page.Timer3);
+}
+
 TEST(NkpOperations, MemoryCheckRestoresTheMarkedSlotsAndClears) {
   CarrierFixture f(CarrierKind::Nkp);
   f.carrier.AddNkpFile(NkpTestFile(0x53, 1, 2, 600));

@@ -1,5 +1,6 @@
 #include "GuiHarness.h"
 
+#include <QComboBox>
 #include <QTest>
 
 #include "app/SettingsRecord.h"
@@ -12,6 +13,7 @@ TSettingsRecord Harness::Settings() {
   settings.LaRS232TimeOut = 300;
   settings.LaRS232Povtor = 1;
   settings.MODBox = ItemRs232;
+  settings.NKPAutoTimeCorrectCB = false;
   settings.OPVDataVisible = settings.ARCHDataVisible = settings.DUMPDataVisible = true;
   settings.CONSTDataVisible = settings.TSVDataVisible = settings.MonitorChBox = true;
   return settings;
@@ -34,6 +36,20 @@ Harness::Harness(const TSettingsRecord& settings, std::vector<std::string> argum
 Harness::~Harness() {
   window.reset();
   app.reset();
+  links.Carrier.reset();
+}
+
+SimulatedCarrier& Harness::StartCarrier(CarrierKind kind) {
+  carrier = std::make_unique<SimulatedCarrier>(kind, SystemClock::Instance());
+  links.Carrier = std::make_shared<CarrierSimPort>(*carrier, carrierFaults);
+  app->CarrierQuery.SleepMs = [](int) {};
+  return *carrier;
+}
+
+void Harness::SelectMODBox(int item) {
+  auto* box = Find<QComboBox>("MODBox");
+  box->setCurrentIndex(item);
+  emit box->activated(item);
 }
 
 void Harness::StartMeter(int hours, int latencyMs, int baudRate) {

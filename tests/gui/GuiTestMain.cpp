@@ -1,8 +1,9 @@
-// The GUI tests: the main window, the progress window and the settings dialog
+// The GUI tests: the main window, the progress window, the settings dialog and the carrier page
 // on the offscreen platform, each window driven as a user drives it.
 #include <QApplication>
 #include <QTest>
 
+#include "CarrierPageTest.h"
 #include "MainWindowTest.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,10 @@ int main(int argc, char** argv) {
   int failures = 0;
   {
     velk::gui::test::MainWindowTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  {
+    velk::gui::test::CarrierPageTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
   return failures == 0 ? 0 : 1;

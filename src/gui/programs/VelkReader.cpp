@@ -2,7 +2,7 @@
 // window; with one dump argument it decodes that dump and shows the window
 // with its pages; with switches it runs the command-line mode exactly as
 // velkreader does, without a window. "--screenshots=FOLDER" (with
-// "--read-port=COM<n>" and dump paths) walks through the windows and saves
+// "--read-port=COM<n>", "--nkp-port=COM<n>", "--ltr-port=COM<n>" and dump paths) walks through the windows and saves
 // a picture of each instead of waiting for a user.
 #include <QApplication>
 #include <QMessageBox>
@@ -34,19 +34,25 @@ std::vector<std::string> ArgumentsOf(int argc, char** argv) {
 std::optional<velk::gui::ScreenshotTourPlan> TourPlan(std::vector<std::string>& arguments) {
   std::optional<velk::gui::ScreenshotTourPlan> plan;
   std::vector<std::string> rest;
-  std::string port;
+  std::string port, nkpPort, ltrPort;
   for (const std::string& argument : arguments) {
     if (argument.rfind("--screenshots=", 0) == 0) {
       plan.emplace();
       plan->Folder = QString::fromStdString(argument.substr(14));
     } else if (argument.rfind("--read-port=", 0) == 0) {
       port = argument.substr(12);
+    } else if (argument.rfind("--nkp-port=", 0) == 0) {
+      nkpPort = argument.substr(11);
+    } else if (argument.rfind("--ltr-port=", 0) == 0) {
+      ltrPort = argument.substr(11);
     } else {
       rest.push_back(argument);
     }
   }
   if (!plan) return plan;
   plan->ReadPort = QString::fromStdString(port);
+  plan->NkpPort = QString::fromStdString(nkpPort);
+  plan->LtrPort = QString::fromStdString(ltrPort);
   for (const std::string& dump : rest) plan->Dumps << QString::fromStdString(dump);
   arguments.clear();
   return plan;
