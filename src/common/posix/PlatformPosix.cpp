@@ -14,6 +14,22 @@ std::filesystem::path ExecutablePath() {
   return std::filesystem::weakly_canonical(path, error);
 }
 
+std::filesystem::path DrivePath(char driveLetter, const std::filesystem::path& rest,
+                                const std::filesystem::path& programFolder) {
+  return programFolder / (std::string("drive_") + driveLetter) / rest;
+}
+
+bool MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::string& error) {
+  std::error_code renameError;
+  std::filesystem::rename(from, to, renameError);
+  if (renameError) error = renameError.message();
+  return !renameError;
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 std::string DefaultSerialDevice(int portNumber) { return "/dev/ttyS" + std::to_string(portNumber - 1); }
 
 DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds) {
