@@ -35,15 +35,7 @@ std::string DefaultSerialDevice(int portNumber) { return "/dev/ttyS" + std::to_s
 DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds) {
   struct tm local {};
   localtime_r(&seconds, &local);
-  DateTimeParts parts;
-  parts.Year = local.tm_year + 1900;
-  parts.Month = local.tm_mon + 1;
-  parts.Day = local.tm_mday;
-  parts.Hour = local.tm_hour;
-  parts.Minute = local.tm_min;
-  parts.Second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second shows as :59
-  parts.Millisecond = milliseconds;
-  return parts;
+  return PartsOfTm(local, milliseconds);
 }
 
 }  // namespace velk::platform

@@ -28,15 +28,7 @@ std::string DefaultSerialDevice(int portNumber) { return "\\\\.\\COM" + std::to_
 DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds) {
   struct tm local {};
   localtime_s(&local, &seconds);
-  DateTimeParts parts;
-  parts.Year = local.tm_year + 1900;
-  parts.Month = local.tm_mon + 1;
-  parts.Day = local.tm_mday;
-  parts.Hour = local.tm_hour;
-  parts.Minute = local.tm_min;
-  parts.Second = local.tm_sec > 59 ? 59 : local.tm_sec;
-  parts.Millisecond = milliseconds;
-  return parts;
+  return PartsOfTm(local, milliseconds);
 }
 
 // "C:\KORVAN\Данные" is that folder on that drive.

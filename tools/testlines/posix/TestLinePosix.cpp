@@ -1,6 +1,6 @@
 // POSIX side of testlines/TestLine.h over PseudoTerminal and TcpListener.
 #include "common/posix/FdChannel.h"
-#include "testlines/TestLine.h"
+#include "testlines/ChannelLine.h"
 #include "testlines/posix/PseudoTerminal.h"
 #include "testlines/posix/TcpListener.h"
 
@@ -19,20 +19,7 @@ class PseudoTerminalLine final : public LineEnd {
   std::unique_ptr<posix::PseudoTerminal> pty_;
 };
 
-class Connection final : public LineEnd {
- public:
-  explicit Connection(int fd) : channel_(fd) {}
-  bool Write(std::span<const std::uint8_t> bytes, int timeoutMs) override {
-    return channel_.WriteAll(bytes, timeoutMs);
-  }
-  std::size_t Read(std::span<std::uint8_t> into, int timeoutMs) override {
-    return channel_.ReadSome(into, timeoutMs);
-  }
-  bool Failed() const override { return channel_.Failed(); }
-
- private:
-  posix::FdChannel channel_;
-};
+using Connection = ChannelLine<posix::FdChannel>;
 
 class Listener final : public TcpLineListener {
  public:

@@ -5,26 +5,13 @@
 
 #include "common/win/SocketChannel.h"
 #include "common/win/WideText.h"
-#include "testlines/TestLine.h"
+#include "testlines/ChannelLine.h"
 
 namespace velk::testlines {
 
 namespace {
 
-class Connection final : public LineEnd {
- public:
-  explicit Connection(SOCKET socket) : channel_(socket) {}
-  bool Write(std::span<const std::uint8_t> bytes, int timeoutMs) override {
-    return channel_.WriteAll(bytes, timeoutMs);
-  }
-  std::size_t Read(std::span<std::uint8_t> into, int timeoutMs) override {
-    return channel_.ReadSome(into, timeoutMs);
-  }
-  bool Failed() const override { return channel_.Failed(); }
-
- private:
-  win::SocketChannel channel_;
-};
+using Connection = ChannelLine<win::SocketChannel>;
 
 class Listener final : public TcpLineListener {
  public:
