@@ -76,11 +76,8 @@ int RemainingMs(SteadyClock::time_point deadline) {
 
 std::unique_ptr<ByteStream> ConnectTcp(const std::string& host, int port, int connectTimeoutMs,
                                        int streamTimeoutMs, std::string& error) {
-  const std::string label = host + ":" + std::to_string(port);
-  if (host.empty() || port <= 0 || port > 65535) {
-    error = label + ": no host name or a port outside 1..65535";
-    return nullptr;
-  }
+  std::string label;
+  if (!CheckTcpTarget(host, port, label, error)) return nullptr;
   if (!win::StartWinsock()) {
     error = label + ": the network library cannot be started";
     return nullptr;
