@@ -433,7 +433,7 @@ void Application::RunCommandLine(const std::vector<std::string>& arguments) {
     case CommandAction::TaskFile: {
       const std::filesystem::path file = ToNativePath(CommandLinePath(request.Value), programFolder_);
       if (!std::ifstream(file, std::ios::binary)) {
-        ui_.ShowMessage("Task file " + file.string() + " cannot be opened");
+        ui_.ShowMessage("Task file " + Utf8FromPath(file) + " cannot be opened");
         Fail(exitcode::TaskFileMissing);
         break;
       }

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/AppTexts.h"
+#include "common/NativePath.h"
 
 namespace velk {
 namespace {
@@ -42,8 +43,8 @@ std::string CommandLinePath(const std::string& text) {
   const bool rooted = !text.empty() && (text[0] == '\\' || text[0] == '/');
   if (text.empty() || drive || rooted) return text;
   std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(text, error);
-  return error ? text : absolute.string();
+  const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(text), error);
+  return error ? text : Utf8FromPath(absolute);
 }
 
 bool UsageRequested(const std::vector<std::string>& args) {

@@ -17,6 +17,7 @@
 #include "app/ExitCodes.h"
 #include "common/Clock.h"
 #include "common/NativePath.h"
+#include "common/Platform.h"
 #include "common/ProgramFolder.h"
 #include "common/Terminal.h"
 #include "link/LinkOpener.h"
@@ -41,10 +42,9 @@ struct Options {
   std::string Error;
 };
 
-Options ParseOptions(int argc, char** argv) {
+Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+  for (const std::string& arg : arguments) {
     if (arg.rfind("--", 0) != 0) {
       options.Arguments.push_back(arg);
     } else if (arg.rfind("--carrier=", 0) == 0 || arg.rfind("--port=", 0) == 0) {
@@ -119,9 +119,9 @@ class MonitorEcho {
 };
 
 void PrintWhereItWent(const Application& app) {
-  if (!app.LastDumpPath.empty()) std::cout << "dump: " << ToNativePath(app.LastDumpPath).string() << "\n";
-  if (!app.ReportName1().empty()) std::cout << "report: " << ToNativePath(app.ReportName1()).string() << "\n";
-  if (!app.ReportName2().empty()) std::cout << "report: " << ToNativePath(app.ReportName2()).string() << "\n";
+  if (!app.LastDumpPath.empty()) std::cout << "dump: " << Utf8FromPath(ToNativePath(app.LastDumpPath)) << "\n";
+  if (!app.ReportName1().empty()) std::cout << "report: " << Utf8FromPath(ToNativePath(app.ReportName1())) << "\n";
+  if (!app.ReportName2().empty()) std::cout << "report: " << Utf8FromPath(ToNativePath(app.ReportName2())) << "\n";
 }
 
 // --join=FOLDER: a line per dump; a dump that could not be converted makes the exit status.
@@ -134,7 +134,7 @@ int RunJoin(Application& app, const std::string& folderText) {
   }
   BatchJoinHooks hooks;
   hooks.DumpDone = [&](const BatchJoinProgress& dump) {
-    std::cout << "dump " << dump.Position << "/" << dump.Total << ": " << ToNativePath(dump.Path).string()
+    std::cout << "dump " << dump.Position << "/" << dump.Total << ": " << Utf8FromPath(ToNativePath(dump.Path))
               << (dump.Converted ? "" : ": not converted") << "\n";
     if (dump.Converted) PrintWhereItWent(app);
   };
@@ -226,7 +226,8 @@ int RunCsv(const Options& options) {
 }  // namespace
 
 int RunConsoleProgram(int argc, char** argv) {
-  const Options options = ParseOptions(argc, argv);
+  UseUtf8ConsoleOutput();
+  const Options options = ParseOptions(platform::CommandLineArguments(argc, argv));
   if (!options.Error.empty()) {
     std::cerr << "velkreader: " << options.Error << "\n";
     PrintOwnOptions(std::cerr);

@@ -9,7 +9,7 @@ namespace velk {
 std::string SiblingViewerPath(const std::filesystem::path& programFolder) {
   std::filesystem::path folder = programFolder;
   if (!folder.has_filename()) folder = folder.parent_path();  // "a/b/" names "a/b"
-  return folder.parent_path().string() + std::string(texts::ViewerRelativePath);
+  return Utf8FromPath(folder.parent_path()) + std::string(texts::ViewerRelativePath);
 }
 
 std::string ViewerPathOrDefault(const std::string& viewerPath, const std::filesystem::path& programFolder) {
@@ -27,7 +27,7 @@ int AcView(const std::string& viewerPath, const std::string& reportName1, const 
   int started = 0;
   for (const std::string* report : {&reportName1, &reportName2}) {
     if (report->empty()) continue;
-    if (start(ToNativePath(viewerPath), {ToNativePath(*report).string()})) ++started;
+    if (start(ToNativePath(viewerPath), {Utf8FromPath(ToNativePath(*report))})) ++started;
   }
   return started;
 }

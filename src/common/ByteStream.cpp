@@ -2,6 +2,13 @@
 
 namespace velk {
 
+bool CheckTcpTarget(const std::string& host, int port, std::string& label, std::string& error) {
+  label = host + ":" + std::to_string(port);
+  if (!host.empty() && port > 0 && port <= 65535) return true;
+  error = label + ": no host name or a port outside 1..65535";
+  return false;
+}
+
 int BaudRateFromCode(int code) {
   switch (code) {
     case 6:

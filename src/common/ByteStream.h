@@ -50,6 +50,9 @@ std::unique_ptr<SerialPort> OpenSerialPort(const std::string& portNameOrDevice, 
 // writes use the stream timeout.
 std::unique_ptr<ByteStream> ConnectTcp(const std::string& host, int port, int connectTimeoutMs,
                                        int streamTimeoutMs, std::string& error);
+// "host:port" as the TCP client's messages name it; false with `error` set when
+// there is no host name or the port is outside 1..65535.
+bool CheckTcpTarget(const std::string& host, int port, std::string& label, std::string& error);
 
 // Speed code of the settings record (6, 7, 9, 13) to baud; 0 for an unknown code.
 int BaudRateFromCode(int code);

@@ -72,6 +72,18 @@ std::optional<TDateTime> EncodeDateTime(const DateTimeParts& parts) {
   return *date >= 0 ? *date + *time : *date - *time;
 }
 
+DateTimeParts PartsOfTm(const std::tm& time, int millisecond) {
+  DateTimeParts parts;
+  parts.Year = time.tm_year + 1900;
+  parts.Month = time.tm_mon + 1;
+  parts.Day = time.tm_mday;
+  parts.Hour = time.tm_hour;
+  parts.Minute = time.tm_min;
+  parts.Second = time.tm_sec > 59 ? 59 : time.tm_sec;
+  parts.Millisecond = millisecond;
+  return parts;
+}
+
 DateTimeParts DecodeDateTime(TDateTime value) {
   DateTimeParts parts;
   if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return parts;

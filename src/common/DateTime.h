@@ -2,6 +2,7 @@
 // the day. 0 stands for a missing or invalid date.
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,8 @@ std::optional<TDateTime> EncodeTime(int hour, int minute, int second, int millis
 std::optional<TDateTime> EncodeDateTime(const DateTimeParts& parts);
 // Splits a value, rounding to the nearest millisecond first.
 DateTimeParts DecodeDateTime(TDateTime value);
+// The fields of a C library calendar time; a leap second shows as :59.
+DateTimeParts PartsOfTm(const std::tm& time, int millisecond);
 // Rounds to the nearest whole second.
 TDateTime RoundToSecond(TDateTime value);
 

@@ -5,6 +5,9 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/NativePath.h"
+#include "common/Platform.h"
+
 namespace velk {
 
 namespace {
@@ -35,20 +38,18 @@ ReplaceStep ReplaceFileContentsStep(const std::filesystem::path& target, std::sp
   const std::filesystem::path temporary = TemporaryBeside(target);
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return Fail(ReplaceStep::Create, error, "cannot create " + temporary.string());
+    if (!out) return Fail(ReplaceStep::Create, error, "cannot create " + Utf8FromPath(temporary));
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
       RemoveQuietly(temporary);
-      return Fail(ReplaceStep::Write, error, "cannot write " + temporary.string());
+      return Fail(ReplaceStep::Write, error, "cannot write " + Utf8FromPath(temporary));
     }
   }
-  std::error_code renameError;
-  std::filesystem::rename(temporary, target, renameError);
-  if (renameError) {
+  std::string renameError;
+  if (!platform::MoveFileOver(temporary, target, renameError)) {
     RemoveQuietly(temporary);
-    return Fail(ReplaceStep::Rename, error,
-                "cannot replace " + target.string() + ": " + renameError.message());
+    return Fail(ReplaceStep::Rename, error, "cannot replace " + Utf8FromPath(target) + ": " + renameError);
   }
   return ReplaceStep::None;
 }

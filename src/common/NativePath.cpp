@@ -3,6 +3,7 @@
 #include <cctype>
 #include <system_error>
 
+#include "common/Platform.h"
 #include "common/ProgramFolder.h"
 
 namespace velk {
@@ -23,7 +24,7 @@ std::filesystem::path FromBackslashed(const std::string& text) {
     if (c == '\\') c = '/';
   }
   while (!generic.empty() && generic.front() == '/') generic.erase(generic.begin());
-  return std::filesystem::path(generic).make_preferred();
+  return PathFromUtf8(generic).make_preferred();
 }
 
 }  // namespace
@@ -32,19 +33,29 @@ std::filesystem::path ToNativePath(const std::string& pathText, const std::files
   char drive = 'c';
   std::string rest;
   if (SplitDrive(pathText, drive, rest)) {
-    return programFolder / (std::string("drive_") + drive) / FromBackslashed(rest);
+    return platform::DrivePath(drive, FromBackslashed(rest), programFolder);
   }
   // "\folder\file": the root of the current drive, taken as drive C.
   if (!pathText.empty() && pathText[0] == '\\' && pathText.rfind("\\\\", 0) != 0) {
-    return programFolder / "drive_c" / FromBackslashed(pathText);
+    return platform::DrivePath('c', FromBackslashed(pathText), programFolder);
   }
   std::string generic = pathText;
   for (char& c : generic) {
     if (c == '\\') c = '/';
   }
-  const std::filesystem::path path = std::filesystem::path(generic).make_preferred();
-  if (path.is_absolute()) return path;
+  const std::filesystem::path path = PathFromUtf8(generic).make_preferred();
+  // A UNC name "\\\\server\\share" has no drive but is complete as it is.
+  if (path.is_absolute() || path.has_root_directory()) return path;
   return programFolder / path;
+}
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
 }
 
 std::filesystem::path ToNativePath(const std::string& pathText) { return ToNativePath(pathText, ProgramFolder()); }

@@ -5,5 +5,7 @@
 namespace velk {
 
 bool StandardOutputIsTerminal();
+// Makes the console show the program's UTF-8 output as it is (the programs call it first).
+void UseUtf8ConsoleOutput();
 
 }  // namespace velk

@@ -652,7 +652,7 @@ void TMFmDorva301::N6Click() {
   // A cancelled chooser runs nothing: the user asked for no folder.
   const QString folder = QFileDialog::getExistingDirectory(
       this, Q(texts::JoinFolderCaption),
-      QString::fromStdString(ToNativePath(app_.Settings.EdDataDir).string()));
+      QString::fromStdString(Utf8FromPath(ToNativePath(app_.Settings.EdDataDir))));
   if (folder.isEmpty()) return;
   QProgressDialog progress(this);
   progress.setObjectName("JoinProgress");

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/NativePath.h"
 #include "common/PortMap.h"
 #include "common/SharedLibrary.h"
 
@@ -56,7 +57,7 @@ bool LibraryRequestForwarder::SendRequest(const std::string& host, std::span<con
         loaded_->SetReceiver = reinterpret_cast<SetAnswerReceiverFn>(library->Symbol("SetAnswerReceiver"));
         loaded_->Library = std::move(library);
       } else {
-        loadError_ = file.string() + ": no function SendRequest";
+        loadError_ = Utf8FromPath(file) + ": no function SendRequest";
       }
     }
   }

@@ -59,7 +59,7 @@ BatchJoinResult JoinFilesInFolder(const std::string& folder, StorageOptions& opt
   std::vector<std::string> names;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(ToNativePath(folder), ec))
-    if (entry.is_regular_file(ec)) names.push_back(entry.path().filename().string());
+    if (entry.is_regular_file(ec)) names.push_back(Utf8FromPath(entry.path().filename()));
   std::sort(names.begin(), names.end());
 
   std::string badName;

@@ -69,8 +69,11 @@ TEST(RememberedDump, MissingFileGivesAnEmptyPathRewriteKeepsOneLine) {
   ASSERT_TRUE(RememberDump(ini, "C:\\KORVAN\\Данные\\53-12345\\DAT\\53-12345-001.dat"));
   ASSERT_TRUE(RememberDump(ini, "C:\\KORVAN\\Данные\\53-12345\\DAT\\53-12345-002.dat"));
   EXPECT_EQ(ReadRememberedDump(ini), "C:\\KORVAN\\Данные\\53-12345\\DAT\\53-12345-002.dat");
-  std::ifstream in(ini, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  {  // closed before the folder goes: Windows keeps an open file from being removed
+    std::ifstream in(ini, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   EXPECT_EQ(bytes,
             "C:\\KORVAN\\\xC4\xE0\xED\xED\xFB\xE5\\53-12345\\DAT\\53-12345-002.dat\r\n");  // Windows-1251
   fs::remove_all(folder);

@@ -9,6 +9,7 @@
 #include "LayoutReader.h"
 #include "ReportFixtures.h"
 #include "common/ExchangeMonitor.h"
+#include "common/Platform.h"
 #include "common/UserInterface.h"
 #include "reports/ReportFile.h"
 #include "support/TempDir.h"
@@ -332,8 +333,14 @@ TEST_F(ReportJoin, MeterRecordIsRewrittenWithTheConvertedDump) {
 std::tm LocalModificationTime(const fs::path& file) {
   const auto sys = std::chrono::file_clock::to_sys(fs::last_write_time(file));
   const std::time_t seconds = std::chrono::system_clock::to_time_t(sys);
+  const DateTimeParts parts = platform::LocalTimeParts(seconds, 0);
   std::tm local{};
-  localtime_r(&seconds, &local);
+  local.tm_year = parts.Year - 1900;
+  local.tm_mon = parts.Month - 1;
+  local.tm_mday = parts.Day;
+  local.tm_hour = parts.Hour;
+  local.tm_min = parts.Minute;
+  local.tm_sec = parts.Second;
   return local;
 }
 

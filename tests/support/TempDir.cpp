@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "common/NativePath.h"
+
 namespace velk::test {
 
 TempDir::TempDir() {
@@ -20,6 +22,8 @@ TempDir::TempDir() {
   }
   throw std::runtime_error("cannot create a temporary folder under " + base.string());
 }
+
+std::string TempDir::Text() const { return Utf8FromPath(path_); }
 
 TempDir::~TempDir() {
   std::error_code ignored;

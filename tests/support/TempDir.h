@@ -25,7 +25,7 @@ class TempDir {
   const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path operator/(const std::filesystem::path& relative) const { return path_ / relative; }
   // Path as a UTF-8 string, the way settings and task files give paths.
-  std::string Text() const { return path_.string(); }
+  std::string Text() const;
 
  private:
   std::filesystem::path path_;

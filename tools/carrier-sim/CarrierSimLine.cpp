@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <chrono>
 
-#include "testlines/posix/PseudoTerminal.h"
+#include "testlines/TestLine.h"
 
 namespace velk {
+
+namespace {
+constexpr int LineWriteTimeoutMs = 5000;
+}  // namespace
 
 FaultedAnswer ApplyCarrierFaults(std::vector<std::uint8_t> answer, const std::vector<FaultRule>& faults) {
   FaultedAnswer out;
@@ -50,8 +54,8 @@ CarrierSimLine::CarrierSimLine(SimulatedCarrier& carrier, FaultPlan& faults) : c
 CarrierSimLine::~CarrierSimLine() { Stop(); }
 
 bool CarrierSimLine::Start(std::string& error) {
-  pty_ = posix::PseudoTerminal::Open(error);
-  if (!pty_) return false;
+  line_ = testlines::OpenPseudoTerminalLine(devicePath_, error);
+  if (!line_) return false;
   stop_ = false;
   thread_ = std::thread([this] { Serve(); });
   return true;
@@ -60,25 +64,25 @@ bool CarrierSimLine::Start(std::string& error) {
 void CarrierSimLine::Stop() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
-  if (pty_) pty_->Close();
+  line_.reset();
 }
 
-std::string CarrierSimLine::DevicePath() const { return pty_ ? pty_->SlavePath() : std::string(); }
+std::string CarrierSimLine::DevicePath() const { return devicePath_; }
 
 void CarrierSimLine::Serve() {
   CarrierRequestScanner scanner(carrier_.Kind());
   std::vector<std::uint8_t> buffer(4096);
   while (!stop_) {
-    const std::size_t n = pty_->Read(buffer, 20);
+    const std::size_t n = line_->Read(buffer, 20);
     if (n == 0) continue;
     for (const auto& request : scanner.Feed(std::span(buffer).first(n))) {
       auto answer = carrier_.Answer(request);
       const auto faults = faults_.Strike(ReceivedRequest{std::nullopt, request.Code, request.Param, request.Count});
       if (!answer) continue;
       const FaultedAnswer out = ApplyCarrierFaults(std::move(*answer), faults);
-      if (!out.First.empty()) pty_->Write(out.First);
+      if (!out.First.empty()) line_->Write(out.First, LineWriteTimeoutMs);
       if (out.PauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(out.PauseMs));
-      if (!out.Rest.empty()) pty_->Write(out.Rest);
+      if (!out.Rest.empty()) line_->Write(out.Rest, LineWriteTimeoutMs);
     }
   }
 }

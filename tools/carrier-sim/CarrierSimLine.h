@@ -15,8 +15,8 @@
 
 namespace velk {
 
-namespace posix {
-class PseudoTerminal;
+namespace testlines {
+class LineEnd;
 }
 
 // The answer with the faults applied, as chunks to write with a pause before each.
@@ -43,7 +43,8 @@ class CarrierSimLine {
 
   SimulatedCarrier& carrier_;
   FaultPlan& faults_;
-  std::unique_ptr<posix::PseudoTerminal> pty_;
+  std::unique_ptr<testlines::LineEnd> line_;
+  std::string devicePath_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };

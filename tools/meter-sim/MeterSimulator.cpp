@@ -1,13 +1,9 @@
 #include "meter-sim/MeterSimulator.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cctype>
 
-#include "common/posix/FdChannel.h"
-#include "testlines/posix/PseudoTerminal.h"
-#include "testlines/posix/TcpListener.h"
+#include "testlines/TestLine.h"
 #include "link/MeterFrame.h"
 #include "meter-sim/ModemTexts.h"
 
@@ -69,11 +65,10 @@ MeterSimulator::~MeterSimulator() { Stop(); }
 
 bool MeterSimulator::Start(std::string& error) {
   if (options_.Link == MeterSimOptions::Transport::PseudoTerminal) {
-    pty_ = posix::PseudoTerminal::Open(error);
-    if (!pty_) return false;
-    slavePath_ = pty_->SlavePath();
+    line_ = testlines::OpenPseudoTerminalLine(slavePath_, error);
+    if (!line_) return false;
   } else {
-    listener_ = posix::TcpListener::Open(options_.TcpPort, error);
+    listener_ = testlines::OpenTcpLineListener(options_.TcpPort, error);
     if (!listener_) return false;
     port_ = listener_->Port();
   }
@@ -85,9 +80,8 @@ bool MeterSimulator::Start(std::string& error) {
 void MeterSimulator::Stop() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
-  connection_.reset();
+  line_.reset();
   listener_.reset();
-  pty_.reset();
 }
 
 std::vector<std::string> MeterSimulator::DialCommands() const {
@@ -102,12 +96,9 @@ std::chrono::nanoseconds MeterSimulator::ByteTime() const {
 
 void MeterSimulator::Run() {
   while (!stop_) {
-    if (listener_ && !connection_) {
-      const int fd = listener_->Accept(IdlePollMs);
-      if (fd >= 0) {
-        connection_ = std::make_unique<posix::FdChannel>(fd);
-        ++connections_;
-      }
+    if (listener_ && !line_) {
+      line_ = listener_->Accept(IdlePollMs);
+      if (line_) ++connections_;
       continue;
     }
     if (!ServeConnection()) DropConnection();
@@ -118,7 +109,7 @@ void MeterSimulator::Run() {
 // what is due. false when the TCP connection has gone.
 bool MeterSimulator::ServeConnection() {
   const auto next = Pump();
-  if (listener_ && !connection_) return true;  // an answer ended with a broken connection
+  if (!line_) return true;  // an answer ended with a broken connection
   int timeoutMs = IdlePollMs;
   if (next) {
     // Rounded up: a paced line sends what has become due in batches instead of spinning.
@@ -131,22 +122,18 @@ bool MeterSimulator::ServeConnection() {
   }
   std::uint8_t buffer[4096];
   std::size_t n = 0;
-  if (pty_) {
-    n = pty_->Read(buffer, timeoutMs);
-  } else {
-    n = connection_->ReadSome(buffer, timeoutMs);
-    if (n == 0 && connection_->Failed()) return false;
-  }
+  n = line_->Read(buffer, timeoutMs);
+  if (n == 0 && line_->Failed()) return false;
   if (n > 0) {
     bytesIn_ += static_cast<long long>(n);
     OnBytes(std::span<const std::uint8_t>(buffer, n));
   }
   Pump();
-  return !(connection_ && connection_->Failed());
+  return !(line_ && line_->Failed());
 }
 
 void MeterSimulator::DropConnection() {
-  connection_.reset();
+  if (listener_) line_.reset();  // a pseudo-terminal line stays up
   output_.clear();
   held_.reset();
   scanner_ = RequestScanner(options_.Rs485.has_value());
@@ -249,7 +236,7 @@ void MeterSimulator::QueueAnswer(std::vector<std::uint8_t> answer, const std::ve
         reorder = true;
         break;
       case FaultKind::BreakConnection:
-        if (connection_) breakAt = at;
+        if (listener_) breakAt = at;
         break;
     }
   }
@@ -283,8 +270,7 @@ void MeterSimulator::Queue(std::vector<std::uint8_t> bytes, SteadyTime notBefore
 }
 
 bool MeterSimulator::WriteLine(std::span<const std::uint8_t> bytes) {
-  const bool ok =
-      pty_ ? pty_->Write(bytes, WriteTimeoutMs) : connection_ && connection_->WriteAll(bytes, WriteTimeoutMs);
+  const bool ok = line_ && line_->Write(bytes, WriteTimeoutMs);
   if (ok) bytesOut_ += static_cast<long long>(bytes.size());
   return ok;
 }
@@ -303,7 +289,7 @@ std::optional<MeterSimulator::SteadyTime> MeterSimulator::Pump() {
     if (byteTime > 0ns) due = std::min<std::size_t>(due, (now - *item.Start) / byteTime);
     if (due > item.Written) {
       const std::span<const std::uint8_t> part(item.Bytes.data() + item.Written, due - item.Written);
-      if (!WriteLine(part) && connection_) return std::nullopt;  // the peer has gone
+      if (!WriteLine(part) && listener_) return std::nullopt;  // the peer has gone
       item.Written = due;
     }
     if (item.Written < item.Bytes.size())

@@ -27,11 +27,10 @@
 
 namespace velk {
 
-namespace posix {
-class PseudoTerminal;
-class TcpListener;
-class FdChannel;
-}  // namespace posix
+namespace testlines {
+class LineEnd;
+class TcpLineListener;
+}  // namespace testlines
 
 enum class ModemOutcome { Connect, Busy, NoCarrier, NoDialtone, Silence };
 
@@ -114,9 +113,8 @@ class MeterSimulator {
   MeterSimOptions options_;
   FaultPlan faults_;
 
-  std::unique_ptr<posix::PseudoTerminal> pty_;
-  std::unique_ptr<posix::TcpListener> listener_;
-  std::unique_ptr<posix::FdChannel> connection_;
+  std::unique_ptr<testlines::TcpLineListener> listener_;  // set for a TCP line
+  std::unique_ptr<testlines::LineEnd> line_;  // the pseudo-terminal, or the TCP connection being served
   std::string slavePath_;
   int port_ = 0;
 

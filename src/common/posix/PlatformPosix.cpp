@@ -14,20 +14,28 @@ std::filesystem::path ExecutablePath() {
   return std::filesystem::weakly_canonical(path, error);
 }
 
+std::filesystem::path DrivePath(char driveLetter, const std::filesystem::path& rest,
+                                const std::filesystem::path& programFolder) {
+  return programFolder / (std::string("drive_") + driveLetter) / rest;
+}
+
+bool MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::string& error) {
+  std::error_code renameError;
+  std::filesystem::rename(from, to, renameError);
+  if (renameError) error = renameError.message();
+  return !renameError;
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 std::string DefaultSerialDevice(int portNumber) { return "/dev/ttyS" + std::to_string(portNumber - 1); }
 
 DateTimeParts LocalTimeParts(std::time_t seconds, int milliseconds) {
   struct tm local {};
   localtime_r(&seconds, &local);
-  DateTimeParts parts;
-  parts.Year = local.tm_year + 1900;
-  parts.Month = local.tm_mon + 1;
-  parts.Day = local.tm_mday;
-  parts.Hour = local.tm_hour;
-  parts.Minute = local.tm_min;
-  parts.Second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second shows as :59
-  parts.Millisecond = milliseconds;
-  return parts;
+  return PartsOfTm(local, milliseconds);
 }
 
 }  // namespace velk::platform

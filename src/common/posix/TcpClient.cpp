@@ -83,11 +83,8 @@ int ConnectOne(const addrinfo& ai, const posix::Deadline& deadline, int& lastErr
 
 std::unique_ptr<ByteStream> ConnectTcp(const std::string& host, int port, int connectTimeoutMs,
                                        int streamTimeoutMs, std::string& error) {
-  const std::string label = host + ":" + std::to_string(port);
-  if (host.empty() || port <= 0 || port > 65535) {
-    error = label + ": no host name or a port outside 1..65535";
-    return nullptr;
-  }
+  std::string label;
+  if (!CheckTcpTarget(host, port, label, error)) return nullptr;
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;

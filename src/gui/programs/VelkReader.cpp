@@ -15,6 +15,7 @@
 #include "app/CommandLine.h"
 #include "app/ConsoleProgram.h"
 #include "common/Clock.h"
+#include "common/Platform.h"
 #include "common/ProgramFolder.h"
 #include "gui/MainPanel.h"
 #include "gui/QtText.h"
@@ -23,12 +24,6 @@
 #include "link/LinkOpener.h"
 
 namespace {
-
-std::vector<std::string> ArgumentsOf(int argc, char** argv) {
-  std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
-  return arguments;
-}
 
 // "--screenshots=FOLDER": the tour's plan, its own options taken out of `arguments`.
 std::optional<velk::gui::ScreenshotTourPlan> TourPlan(std::vector<std::string>& arguments) {
@@ -69,7 +64,7 @@ bool HasOwnOption(const std::vector<std::string>& arguments) {
 
 int main(int argc, char** argv) {
   using namespace velk;
-  std::vector<std::string> arguments = ArgumentsOf(argc, argv);
+  std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
   const std::optional<gui::ScreenshotTourPlan> tour = TourPlan(arguments);
   const bool usage = UsageRequested(arguments);
   if (!usage && (HasOwnOption(arguments) || ChooseStartMode(arguments) == StartMode::CommandLine)) {

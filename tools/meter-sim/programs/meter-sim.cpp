@@ -7,9 +7,7 @@
 //             [--fault KIND[:CODE[:ADDRESS[:TIMES[:PARAM[:PARAM2]]]]]]...
 //
 // It prints "pty <slave path>" or "tcp 127.0.0.1 <port>" on the first line and serves until it
-// gets SIGINT or SIGTERM; then it prints what it has seen.
-#include <signal.h>
-
+// is asked to stop (SIGINT or SIGTERM; Ctrl+C on Windows); then it prints what it has seen.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -23,6 +21,7 @@
 #include "imagebuilder/OtherFamilyImageBuilder.h"
 #include "meter-sim/DumpMeter.h"
 #include "meter-sim/MeterSimulator.h"
+#include "testlines/StopSignal.h"
 
 namespace {
 
@@ -174,12 +173,7 @@ int main(int argc, char** argv) {
   auto memory = LoadMeter(arguments, clock, error);
   if (!memory) return Fail(error);
 
-  // The signals are taken by sigwait below, not by a handler.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  testlines::PrepareStopRequest();
 
   MeterSimulator sim(std::move(*memory), clock, arguments.Options, arguments.ClockOffset);
   if (!sim.Start(error)) {
@@ -191,8 +185,7 @@ int main(int argc, char** argv) {
   else
     std::cout << "pty " << sim.SlavePath() << std::endl;
 
-  int signal = 0;
-  sigwait(&stopSignals, &signal);
+  testlines::WaitForStopRequest();
   sim.Stop();
   std::cout << "requests " << sim.Meter().Requests().size() << ", bytes received " << sim.BytesReceived()
             << ", bytes sent " << sim.BytesSent() << ", faults " << sim.Faults().Hits() << std::endl;
