@@ -1,9 +1,11 @@
 # Install rules and packages: a .deb on Linux (programs, desktop entry, icon) and
 # a zip of the .exe files with a short README on Windows.
 set(velk_programs velkreader meter-sim carrier-sim)
-if(TARGET VelkReader)
-  list(APPEND velk_programs VelkReader)
-endif()
+foreach(gui_program VelkReader VelkView)
+  if(TARGET ${gui_program})
+    list(APPEND velk_programs ${gui_program})
+  endif()
+endforeach()
 
 set(CPACK_PACKAGE_NAME velkreader)
 set(CPACK_PACKAGE_VENDOR "VelkReader developers")
@@ -24,7 +26,8 @@ else()
   install(TARGETS ${velk_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   if(TARGET VelkReader)
-    install(FILES ${PROJECT_SOURCE_DIR}/packaging/velkreader.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/velkreader.desktop ${PROJECT_SOURCE_DIR}/packaging/velkview.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/velkreader.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   endif()
