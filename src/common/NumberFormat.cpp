@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace velk {
 
@@ -46,6 +47,14 @@ Picture ParsePicture(const std::string& pattern) {
   }
   p.Suffix = pattern.substr(i);
   return p;
+}
+
+// The pictures in use are a handful of fixed texts, each parsed once per thread.
+const Picture& CachedPicture(const std::string& pattern) {
+  thread_local std::unordered_map<std::string, Picture> pictures;
+  auto found = pictures.find(pattern);
+  if (found == pictures.end()) found = pictures.emplace(pattern, ParsePicture(pattern)).first;
+  return found->second;
 }
 
 // |value| = 0.Digits * 10^Exponent; no trailing zeros in Digits, empty Digits for zero.
@@ -135,7 +144,7 @@ std::string ScientificBody(Decimal d, const Picture& p) {
 std::string FormatFloat(const std::string& pattern, double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  const Picture p = ParsePicture(pattern);
+  const Picture& p = CachedPicture(pattern);
   const Decimal d = ToDecimal(std::fabs(value));
   const std::string body = p.Scientific ? ScientificBody(d, p) : FixedBody(d, p);
   // No "-0": the sign shows only when a non-zero digit does.

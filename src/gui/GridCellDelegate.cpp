@@ -15,13 +15,24 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   painter->fillRect(option.rect, background.isValid() ? background : QColor(Qt::white));
   const QString text = index.data(Qt::DisplayRole).toString();
   if (text.isEmpty()) return;
-  painter->save();
   const QVariant pen = index.data(Qt::ForegroundRole);
   painter->setPen(pen.isValid() ? pen.value<QColor>() : QColor(Qt::black));
-  const QVariant font = index.data(Qt::FontRole);
-  painter->setFont(font.isValid() ? font.value<QFont>() : option.font);
-  const QRect textRect = option.rect.adjusted(0, textTop_, 0, 0);
-  painter->drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
+  const QVariant fontRole = index.data(Qt::FontRole);
+  const QFont font = fontRole.isValid() ? fontRole.value<QFont>() : option.font;
+  if (painter->font() != font) painter->setFont(font);
+  // A text that fits is drawn at its place directly: the rectangle form lays
+  // the text out and clips it, which costs more than the rest of the cell.
+  const QFontMetrics metrics = fontRole.isValid() ? QFontMetrics(font) : option.fontMetrics;
+  const int width = metrics.horizontalAdvance(text);
+  if (width <= option.rect.width()) {
+    const int x = option.rect.x() + (option.rect.width() - width) / 2;
+    painter->drawText(QPoint(x, option.rect.y() + textTop_ + metrics.ascent()), text);
+    return;
+  }
+  painter->save();
+  painter->setClipRect(option.rect);
+  painter->drawText(option.rect.adjusted(0, textTop_, 0, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+                    text);
   painter->restore();
 }
 

@@ -42,6 +42,7 @@ velk::TTsvReportImage NewTsv(velk::TDateTime lastHour) {
 
 velk::TTsdReportImage NewTsd(velk::TDateTime lastHour) {
   auto image = NewReading<velk::TTsdReportImage, velk::TsdRecord>(lastHour);
+  image.Header.ChannelNumber = 1;  // a reading's channel file is numbered 1..16
   image.LastHourData.DateTime = lastHour;
   return image;
 }
