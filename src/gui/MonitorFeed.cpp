@@ -23,7 +23,7 @@ MonitorFeed::MonitorFeed(ExchangeMonitor& monitor, QPlainTextEdit& view)
   });
   timer_->setObjectName("MonitorTimer");
   connect(timer_, &QTimer::timeout, this, &MonitorFeed::Flush);
-  timer_->start(100);
+  timer_->start(200);
 }
 
 MonitorFeed::~MonitorFeed() {

@@ -1,6 +1,6 @@
 // Feeds the exchange monitor's lines into a text view. The monitor reports each
 // line and each clearing from whichever thread writes it; the feed keeps them
-// in order and hands them to the view in batches every 100 ms, so a busy link
+// in order and hands them to the view in batches every 200 ms, so a busy link
 // does not scroll and re-lay the view for every line.
 #pragma once
 

@@ -23,12 +23,23 @@ double ThreadCpuSeconds() {
   return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
+// Whether the tab bars above `widget` show the pages that hold it.
+bool OnShownPages(const QWidget* widget) {
+  for (; widget; widget = widget->parentWidget()) {
+    const QWidget* stack = widget->parentWidget();
+    const auto* tabs = stack ? qobject_cast<const QTabWidget*>(stack->parentWidget()) : nullptr;
+    if (tabs && tabs->indexOf(widget) >= 0 && !tabs->isTabVisible(tabs->indexOf(widget))) return false;
+  }
+  return true;
+}
+
 // Shows every page of every tab bar in turn and paints it, as a user clicking
 // through the tabs would see them; a page holding tabs of its own is painted
 // through its sub-pages.
 int PaintEveryTab(QWidget& window) {
   int painted = 0;
   for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+    if (!OnShownPages(tabs)) continue;
     for (int i = 0; i < tabs->count(); ++i) {
       if (!tabs->isTabVisible(i)) continue;
       tabs->setCurrentIndex(i);
