@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 #include <unordered_map>
 
 namespace velk {
@@ -49,9 +50,13 @@ Picture ParsePicture(const std::string& pattern) {
   return p;
 }
 
-// The pictures in use are a handful of fixed texts, each parsed once per thread.
+// The pictures in use are a handful of fixed texts, each parsed once. One map
+// for the process (its entries never move), not one per thread: a thread-local
+// object with a destructor is not freed safely at thread exit by every runtime.
 const Picture& CachedPicture(const std::string& pattern) {
-  thread_local std::unordered_map<std::string, Picture> pictures;
+  static std::mutex mutex;
+  static std::unordered_map<std::string, Picture> pictures;
+  const std::lock_guard<std::mutex> lock(mutex);
   auto found = pictures.find(pattern);
   if (found == pictures.end()) found = pictures.emplace(pattern, ParsePicture(pattern)).first;
   return found->second;
