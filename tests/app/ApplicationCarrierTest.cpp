@@ -56,7 +56,18 @@ class ApplicationCarrier : public ::testing::Test {
     app_.CarrierQuery.SleepMs = [](int) {};
   }
 
+  // A family-53 meter image read half a day ago, stored on the НКП-3М.
+  const TDumpImage& AddMeterFile() {
+    Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(30).BuildFullDump(test::TestNow - 0.5, meter_);
+    NkpFileHeader header;
+    header.SerialNumber = 12345;
+    header.ReadTime = header.SecondDate = test::TestNow - 0.5;
+    nkp_.AddNkpFile(MakeNkpFile(meter_.Bytes(), header));
+    return meter_;
+  }
+
   test::TempDir dir_;
+  TDumpImage meter_;
   ManualClock clock_{test::TestNow};
   SimulatedCarrier nkp_{CarrierKind::Nkp, clock_};
   SimulatedCarrier ltr_{CarrierKind::Ltr, clock_};
@@ -68,12 +79,7 @@ class ApplicationCarrier : public ::testing::Test {
 };
 
 TEST_F(ApplicationCarrier, CopiesAreStoredAndDecodedByTheApplication) {
-  TDumpImage meter;
-  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(30).BuildFullDump(test::TestNow - 0.5, meter);
-  NkpFileHeader header;
-  header.SerialNumber = 12345;
-  header.ReadTime = header.SecondDate = test::TestNow - 0.5;
-  nkp_.AddNkpFile(MakeNkpFile(meter.Bytes(), header));
+  AddMeterFile();
   int arranged = 0;
   app_.OnArrangePages = [&] { ++arranged; };
   app_.Construct({});
@@ -107,12 +113,7 @@ class HookedView final : public CarrierPageView {
 // decoded into the image the copy is filling) and a close is put off; it
 // completes once the copy has unwound.
 TEST_F(ApplicationCarrier, DuringACopyOpenIsRefusedAndACloseIsPutOff) {
-  TDumpImage meter;
-  Family5ImageBuilder(53).SetSerial(12345).FillHourRecords(30).BuildFullDump(test::TestNow - 0.5, meter);
-  NkpFileHeader header;
-  header.SerialNumber = 12345;
-  header.ReadTime = header.SecondDate = test::TestNow - 0.5;
-  nkp_.AddNkpFile(MakeNkpFile(meter.Bytes(), header));
+  const TDumpImage& meter = AddMeterFile();
   const fs::path stored = dir_ / "stored.dat";
   std::ofstream(stored, std::ios::binary).write(reinterpret_cast<const char*>(meter.Bytes().data()),
                                                 static_cast<std::streamsize>(meter.Bytes().size()));
