@@ -29,10 +29,11 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->drawText(QPoint(x, option.rect.y() + textTop_ + metrics.ascent()), text);
     return;
   }
+  // A text wider than its cell starts at the cell's left and is cut at its
+  // right: centred, it would lose its leading digits.
   painter->save();
   painter->setClipRect(option.rect);
-  painter->drawText(option.rect.adjusted(0, textTop_, 0, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
-                    text);
+  painter->drawText(option.rect.adjusted(2, textTop_, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
   painter->restore();
 }
 
