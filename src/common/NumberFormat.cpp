@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 
@@ -53,24 +54,33 @@ Picture ParsePicture(const std::string& pattern) {
 // The pictures in use are a handful of fixed texts, each parsed once. One map
 // for the process (its entries never move), not one per thread: a thread-local
 // object with a destructor is not freed safely at thread exit by every runtime.
+// Each thread remembers the picture it used last (plain pointers, nothing to
+// free), so a run of numbers in one picture takes the lock once.
 const Picture& CachedPicture(const std::string& pattern) {
+  thread_local const std::string* lastPattern = nullptr;
+  thread_local const Picture* lastPicture = nullptr;
+  if (lastPattern && *lastPattern == pattern) return *lastPicture;
   static std::mutex mutex;
   static std::unordered_map<std::string, Picture> pictures;
   const std::lock_guard<std::mutex> lock(mutex);
   auto found = pictures.find(pattern);
   if (found == pictures.end()) found = pictures.emplace(pattern, ParsePicture(pattern)).first;
+  lastPattern = &found->first;
+  lastPicture = &found->second;
   return found->second;
 }
 
-// |value| = 0.Digits * 10^Exponent; no trailing zeros in Digits, empty Digits for zero.
+// |value| = 0.Digits * 10^Exponent; no trailing zeros in Digits, no digits for zero.
 struct Decimal {
-  std::string Digits;
+  static constexpr int Significant = 18;
+  char Digits[Significant + 1] = {};  // one more for a carry out of the first digit
+  int Count = 0;
   int Exponent = 0;
 };
 
 void TrimTrailingZeros(Decimal& d) {
-  while (!d.Digits.empty() && d.Digits.back() == '0') d.Digits.pop_back();
-  if (d.Digits.empty()) d.Exponent = 0;
+  while (d.Count > 0 && d.Digits[d.Count - 1] == '0') --d.Count;
+  if (d.Count == 0) d.Exponent = 0;
 }
 
 // Eighteen significant digits, as the desktop runtime's extended-precision conversion gives them.
@@ -79,7 +89,9 @@ Decimal ToDecimal(double magnitude) {
   if (magnitude == 0) return d;
   char text[64] = {};
   std::to_chars(text, text + sizeof text - 1, magnitude, std::chars_format::scientific, 17);  // d.ddddddddddddddddde+XX
-  d.Digits = std::string(1, text[0]) + std::string(text + 2, 17);
+  d.Digits[0] = text[0];
+  std::memcpy(d.Digits + 1, text + 2, Decimal::Significant - 1);
+  d.Count = Decimal::Significant;
   d.Exponent = std::atoi(text + 20) + 1;
   TrimTrailingZeros(d);
   return d;
@@ -87,20 +99,22 @@ Decimal ToDecimal(double magnitude) {
 
 // Keeps `keep` leading digits, rounding the rest half away from zero.
 void RoundDigits(Decimal& d, int keep) {
-  if (keep >= static_cast<int>(d.Digits.size())) return;
+  if (keep >= d.Count) return;
   if (keep < 0) {
     d = {};
     return;
   }
   const bool up = d.Digits[keep] >= '5';
-  d.Digits.resize(keep);
+  d.Count = keep;
   if (up) {
     int i = keep - 1;
     while (i >= 0 && d.Digits[i] == '9') d.Digits[i--] = '0';
     if (i >= 0) {
       ++d.Digits[i];
     } else {
-      d.Digits.insert(d.Digits.begin(), '1');
+      std::memmove(d.Digits + 1, d.Digits, d.Count);
+      d.Digits[0] = '1';
+      ++d.Count;
       ++d.Exponent;
     }
   }
@@ -108,40 +122,44 @@ void RoundDigits(Decimal& d, int keep) {
 }
 
 char DigitAt(const Decimal& d, int position) {  // position 0 = first digit after "0."
-  return position >= 0 && position < static_cast<int>(d.Digits.size()) ? d.Digits[position] : '0';
+  return position >= 0 && position < d.Count ? d.Digits[position] : '0';
 }
 
-std::string Fraction(const Decimal& d, int start, const Picture& p) {
-  std::string fraction;
-  for (int k = 0; k < p.MaxDecimals; ++k) fraction += DigitAt(d, start + k);
-  while (static_cast<int>(fraction.size()) > p.MinDecimals && fraction.back() == '0') fraction.pop_back();
-  return fraction.empty() ? "" : "." + fraction;
+// Appends the point and the decimals from digit `start`, if the picture shows any.
+void AppendFraction(const Decimal& d, int start, const Picture& p, std::string& out) {
+  int shown = p.MaxDecimals;
+  while (shown > p.MinDecimals && DigitAt(d, start + shown - 1) == '0') --shown;
+  if (shown == 0) return;
+  out += '.';
+  for (int k = 0; k < shown; ++k) out += DigitAt(d, start + k);
 }
 
-std::string FixedBody(Decimal d, const Picture& p) {
+void AppendFixedBody(Decimal d, const Picture& p, std::string& out) {
   RoundDigits(d, d.Exponent + p.MaxDecimals);
-  std::string integer;
-  for (int k = 0; k < d.Exponent; ++k) integer += DigitAt(d, k);
-  if (static_cast<int>(integer.size()) < p.MinIntegerDigits) {
-    integer.insert(0, p.MinIntegerDigits - integer.size(), '0');
-  }
-  const std::string fraction = Fraction(d, d.Exponent, p);
-  if (integer.empty() && fraction.empty()) return "0";  // zero under an all-'#' picture
-  return integer + fraction;
+  const std::size_t begin = out.size();
+  if (d.Exponent < p.MinIntegerDigits) out.append(p.MinIntegerDigits - std::max(d.Exponent, 0), '0');
+  for (int k = 0; k < d.Exponent; ++k) out += DigitAt(d, k);
+  AppendFraction(d, d.Exponent, p, out);
+  if (out.size() == begin) out += '0';  // zero under an all-'#' picture
 }
 
-std::string ScientificBody(Decimal d, const Picture& p) {
+void AppendScientificBody(Decimal d, const Picture& p, std::string& out) {
   const int integerDigits = p.IntegerPlaces > 0 ? p.IntegerPlaces : 1;
   RoundDigits(d, integerDigits + p.MaxDecimals);
-  const int exponent = d.Digits.empty() ? 0 : d.Exponent - integerDigits;
-  std::string integer;
-  for (int k = 0; k < integerDigits; ++k) integer += DigitAt(d, k);
-  if (d.Digits.empty()) integer = std::string(std::max(p.MinIntegerDigits, 1), '0');
-  std::string digits = std::to_string(std::abs(exponent));
-  if (static_cast<int>(digits.size()) < p.ExponentDigits)
-    digits.insert(0, p.ExponentDigits - digits.size(), '0');
-  const std::string sign = exponent < 0 ? "-" : p.ExponentPlus ? "+" : "";
-  return integer + Fraction(d, integerDigits, p) + "E" + sign + digits;
+  const int exponent = d.Count == 0 ? 0 : d.Exponent - integerDigits;
+  if (d.Count == 0) {
+    out.append(std::max(p.MinIntegerDigits, 1), '0');
+  } else {
+    for (int k = 0; k < integerDigits; ++k) out += DigitAt(d, k);
+  }
+  AppendFraction(d, integerDigits, p, out);
+  out += 'E';
+  if (exponent < 0) out += '-';
+  else if (p.ExponentPlus) out += '+';
+  char digits[16];
+  char* end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
+  if (end - digits < p.ExponentDigits) out.append(p.ExponentDigits - (end - digits), '0');
+  out.append(digits, end);
 }
 
 }  // namespace
@@ -151,10 +169,16 @@ std::string FormatFloat(const std::string& pattern, double value) {
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   const Picture& p = CachedPicture(pattern);
   const Decimal d = ToDecimal(std::fabs(value));
-  const std::string body = p.Scientific ? ScientificBody(d, p) : FixedBody(d, p);
-  // No "-0": the sign shows only when a non-zero digit does.
-  const bool negative = value < 0 && body.find_first_of("123456789") < body.find('E');
-  return (negative ? "-" : "") + p.Prefix + body + p.Suffix;
+  std::string text;
+  text += '-';  // dropped below unless a non-zero digit shows: no "-0"
+  text += p.Prefix;
+  const std::size_t body = text.size();
+  if (p.Scientific) AppendScientificBody(d, p, text);
+  else AppendFixedBody(d, p, text);
+  const bool negative = value < 0 && text.find_first_of("123456789", body) < text.find('E', body);
+  text += p.Suffix;
+  if (!negative) text.erase(0, 1);
+  return text;
 }
 
 std::string ZeroPad(long long value, int digits) {
