@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "gui/GuiApplication.h"
 #include "gui/QtUserInterface.h"
 #include "gui/ReportChartPanel.h"
 #include "gui/ReportViewer.h"
@@ -17,7 +18,7 @@ namespace velk::gui {
 ViewerTimings TimeViewer(int argc, char** argv, const std::filesystem::path& file, int runs,
                          const std::function<void()>& beforePanning) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
+  const auto application = MakeGuiApplication(argc, argv);
   QtUserInterface ui;
   TfmReportViewer viewer(ui);
   viewer.resize(1280, 800);

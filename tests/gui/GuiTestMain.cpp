@@ -1,13 +1,13 @@
 // The GUI tests: the main window, the progress window, the settings dialog and the carrier page
 // on the offscreen platform, each window driven as a user drives it.
-#include <QApplication>
 #include <QTest>
 
 #include "CarrierPageTest.h"
+#include "gui/GuiApplication.h"
 #include "MainWindowTest.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  const auto application = velk::gui::MakeGuiApplication(argc, argv);
   int failures = 0;
   {
     velk::gui::test::MainWindowTest test;

@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "GuiHarness.h"
+#include "gui/GuiApplication.h"
 #include "imagebuilder/Family5ImageBuilder.h"
 
 namespace velk::gui::test {
@@ -57,7 +58,7 @@ int PaintEveryTab(QWidget& window) {
 void RunWithApplication(int argc, char** argv, const std::function<void(double)>& body) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   const auto start = std::chrono::steady_clock::now();
-  QApplication application(argc, argv);
+  const auto application = MakeGuiApplication(argc, argv);
   body(Ms(std::chrono::steady_clock::now() - start).count());
 }
 

@@ -17,6 +17,7 @@
 #include "common/Clock.h"
 #include "common/Platform.h"
 #include "common/ProgramFolder.h"
+#include "gui/GuiApplication.h"
 #include "gui/MainPanel.h"
 #include "gui/QtText.h"
 #include "gui/QtUserInterface.h"
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
     return RunConsoleProgram(argc, argv);
   }
 
-  QApplication application(argc, argv);
+  const auto application = gui::MakeGuiApplication(argc, argv);
   if (usage) {
     QMessageBox box(QMessageBox::NoIcon, gui::Q(UsageCaption()), gui::Q(UsageMessage()));
     box.addButton("OK", QMessageBox::AcceptRole);
@@ -92,5 +93,5 @@ int main(int argc, char** argv) {
   window.show();
   if (tour) return gui::RunScreenshotTour(window, app, *tour) > 0 ? 0 : 1;
   if (ChooseStartMode(arguments) == StartMode::OpenDump) app.StartWithDump(arguments[0]);
-  return application.exec();
+  return application->exec();
 }

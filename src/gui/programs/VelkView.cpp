@@ -1,16 +1,16 @@
 // VelkView: the report viewer. Every argument is a .tsv or .tsd file to open;
 // "--screenshot=FILE.png" saves a picture of the window with its chart in
 // front instead of waiting for a user.
-#include <QApplication>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 
+#include "gui/GuiApplication.h"
 #include "gui/QtUserInterface.h"
 #include "gui/ReportViewer.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  const auto application = velk::gui::MakeGuiApplication(argc, argv);
   velk::gui::QtUserInterface ui;
   QStringList files;
   QString screenshot;
@@ -26,11 +26,11 @@ int main(int argc, char** argv) {
   velk::gui::TfmReportViewer window(ui);
   window.show();
   if (!files.isEmpty()) window.OpenFiles(files);
-  if (screenshot.isEmpty()) return application.exec();
+  if (screenshot.isEmpty()) return application->exec();
   window.Tabs().setCurrentIndex(window.Tabs().count() - 1);
   QTimer::singleShot(300, [&] {
     const bool saved = window.grab().save(screenshot, "PNG");
-    application.exit(saved ? 0 : 1);
+    application->exit(saved ? 0 : 1);
   });
-  return application.exec();
+  return application->exec();
 }
