@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QStyledItemDelegate>
 
+#include "gui/CellGlyphs.h"
+
 namespace velk::gui {
 
 class GridCellDelegate : public QStyledItemDelegate {
@@ -26,6 +28,7 @@ class GridCellDelegate : public QStyledItemDelegate {
   int textTop_;
   int fixedColumns_ = 0;
   QColor currentRow_;
+  mutable CellGlyphs glyphs_;  // painting fills its lookup
 };
 
 }  // namespace velk::gui

@@ -1,0 +1,34 @@
+// Lays out the short one-line texts of grid cells as glyph runs. Each
+// character's glyph and advance in the cell font is looked up once, so a cell
+// costs no text layout or shaping: painting a page of cells through the
+// general text path cost more than all the rest of the page.
+#pragma once
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QHash>
+#include <QRawFont>
+
+namespace velk::gui {
+
+class CellGlyphs {
+ public:
+  // `run` gets the glyphs of `text` in `font`, placed from x 0 on the baseline,
+  // and `width` their advance; false when a character needs more than a glyph
+  // of the font itself (a missing glyph, a combining mark, a surrogate pair),
+  // and the text is left to the general text path.
+  bool Layout(const QFont& font, const QString& text, QGlyphRun& run, qreal& width);
+
+ private:
+  struct Glyph {
+    quint32 Index = 0;
+    qreal Advance = 0;
+  };
+  bool Lookup(QChar c, Glyph& glyph);
+
+  QFont font_;
+  QRawFont raw_;
+  QHash<char16_t, Glyph> glyphs_;
+};
+
+}  // namespace velk::gui
