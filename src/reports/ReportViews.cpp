@@ -120,10 +120,17 @@ TEditBox TotalsBox(const char* caption, const TsvTotals& t) {
   return box;
 }
 
+// Widens a column to its widest text, keeping it at least `minimumPixels` wide.
+void FitColumn(TGrid& grid, int column, int minimumPixels) {
+  if (column < static_cast<int>(grid.ColumnWidths.size()))
+    grid.ColumnWidths[static_cast<std::size_t>(column)] = TColumnWidth::Fixed(minimumPixels);
+  grid.FitColumnToTexts(column);
+}
+
 TGrid RecordGrid(const std::string& name, const std::vector<TsvRecord>& records) {
   TGrid grid(name, std::max<int>(static_cast<int>(records.size()) + 1, 2), 16);
   grid.RowHeightPixels = RecordRowPixels;
-  grid.ColumnWidths.assign(16, TColumnWidth::Text(vt::RecordHeadings[15], 8));
+  grid.ColumnWidths.assign(16, {});
   grid.ColumnWidths[0] = TColumnWidth::Text(vt::DateTimeSample, 6);
   for (int c = 0; c < 16; ++c) grid.SetText(0, c, vt::RecordHeadings[c]);
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -135,6 +142,8 @@ TGrid RecordGrid(const std::string& name, const std::vector<TsvRecord>& records)
     grid.SetText(row, 14, std::to_string(nint(r.WorkTime * 24 * 60)));
     grid.SetText(row, 15, std::to_string(r.ErrorCode));
   }
+  // A value column as wide as its widest text, so no number is cut.
+  for (int c = 1; c < 16; ++c) FitColumn(grid, c, 0);
   grid.SetRowBackground(0, GridLightYellow);
   grid.SetColumnBackground(0, GridLightYellow);
   return grid;
@@ -148,15 +157,6 @@ TGrid ChannelGrid(const std::string& name, int rows, int channelCount,
   int row = 0;
   for (const char* title : titles) grid.SetText(row++, 0, title);
   return grid;
-}
-
-// Widens a channel column to its widest text.
-void FitColumn(TGrid& grid, int column, int minimumPixels) {
-  std::string widest;
-  for (int r = 0; r < grid.RowCount(); ++r)
-    if (Utf8Length(grid.Text(r, column)) > Utf8Length(widest)) widest = grid.Text(r, column);
-  if (column < static_cast<int>(grid.ColumnWidths.size()))
-    grid.ColumnWidths[static_cast<std::size_t>(column)] = {minimumPixels, widest, 8, false, 0};
 }
 
 void StartTsdView(TsdReportView& view, const TTsdReportImage& image, int channelCount) {

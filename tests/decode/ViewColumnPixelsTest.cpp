@@ -17,13 +17,14 @@ TEST(ViewColumnPixels, HexBytesSpreadOverTheWidthButKeepRoomForThreeDigits) {
   auto image = std::make_unique<TDumpImage>();
   image->DumpLength = 1024;
   const TGrid grid = BuildHexGrid(*image, 53);
-  // "55555" + 7, "RAM & EEP" + 7, 32 byte columns, the row number like column 0.
+  // "55555" + 7, "RAM & EEP" + 7 unless an address such as "(RAM)  0200" is
+  // wider, 32 byte columns, the row number like column 0.
   std::vector<int> wide = ColumnPixels(grid, 1200, SixPixelFont);
   ASSERT_EQ(wide.size(), 35u);
   EXPECT_EQ(wide[0], 37);
-  EXPECT_EQ(wide[1], 61);
+  EXPECT_EQ(wide[1], 11 * 6 + WidestTextMarginPixels);
   EXPECT_EQ(wide[34], 37);
-  EXPECT_EQ(wide[2], (1200 - 135) / 32 - 3);
+  EXPECT_EQ(wide[2], (1200 - 37 - wide[1] - 37) / 32 - 3);
   EXPECT_EQ(wide[33], wide[2]);
   const std::vector<int> narrow = ColumnPixels(grid, 300, SixPixelFont);
   EXPECT_EQ(narrow[2], 18);
@@ -51,9 +52,22 @@ TEST(ViewColumnPixels, CurrentValuesFirstColumnIsNarrowExceptForPulseCounters) {
 
 TEST(ViewColumnPixels, ColumnsThatDoNotShareIgnoreTheGridWidth) {
   const std::vector<TColumnWidth> hints = {
-      TColumnWidth::Text("Дата", 10), TColumnWidth::Fixed(40), {40, "1234567890", 8, false, 0}};
+      TColumnWidth::Text("Дата", 10), TColumnWidth::Fixed(40), {40, "1234567890", 8, false, 0, {}}};
   EXPECT_EQ(ColumnPixels(hints, 2000, SixPixelFont), (std::vector<int>{34, 40, 68}));
   EXPECT_EQ(ColumnPixels(hints, 10, SixPixelFont), (std::vector<int>{34, 40, 68}));
+}
+
+TEST(ViewColumnPixels, AColumnKeepsItsWidestTextInSight) {
+  TGrid grid("G", 3, 2);
+  grid.ColumnWidths = {TColumnWidth::Text("T1, oC", 20), TColumnWidth::Text("G1, т", 20)};
+  grid.SetText(0, 0, "T1, oC");
+  grid.SetText(1, 0, "70.00");
+  grid.SetText(0, 1, "G1, т");
+  grid.SetText(1, 1, "12080.000");
+  grid.SetText(2, 1, "9.000");
+  for (int c = 0; c < 2; ++c) grid.FitColumnToTexts(c);
+  // The heading plus 20 where that is wider, the widest text plus its margin where not.
+  EXPECT_EQ(ColumnPixels(grid, 100, SixPixelFont), (std::vector<int>{56, 9 * 6 + WidestTextMarginPixels}));
 }
 
 }  // namespace

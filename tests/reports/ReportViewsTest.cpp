@@ -23,6 +23,7 @@ TEST(TsvReportView, HeaderTotalsAndRecordGrid) {
   v.WorkMinutes1 = 90;
   v.HourRecords = test::Hours(test::HourOf(1), 2);
   v.HourRecords[0].WorkMin1 = 90;
+  v.HourRecords[1].G1 = 123456.5;
   TTsvReportImage image;
   BuildTsvSystem1(image, v);
   const TsvReportView view = BuildTsvReportView(image, v, 1);
@@ -62,6 +63,10 @@ TEST(TsvReportView, HeaderTotalsAndRecordGrid) {
   EXPECT_EQ(hours.At(2, 0).Background, GridLightYellow);
   EXPECT_EQ(hours.At(2, 3).Background, GridWhite);
   EXPECT_EQ(hours.RowHeightPixels, 17);
+  // Value columns are as wide as their widest text: a large mass is not cut.
+  EXPECT_EQ(hours.Text(2, 2), "123456.500");
+  EXPECT_EQ(hours.ColumnWidths[2].Widest, "123456.500");
+  EXPECT_EQ(hours.ColumnWidths[15].Widest, "Код НС");
 }
 
 TEST(TsvReportView, EmptyTableShowsHeadingAndOneBlankRow) {

@@ -247,6 +247,7 @@ TGrid ArchiveGrid(const char* name, const Layout& layout, const std::vector<TArc
     }
     ++row;
   }
+  for (int c = 2; c < columns; ++c) grid.FitColumnToTexts(c);
   grid.SetRowBackground(0, GridLightYellow);
   grid.SetColumnBackground(0, GridLightYellow);
   if (columns > 1) grid.SetColumnBackground(1, GridLightYellow);

@@ -6,7 +6,8 @@ namespace velk {
 
 int MinimumColumnPixels(const TColumnWidth& hint, const TextWidthMeasure& measure) {
   const int sample = hint.Sample.empty() ? 0 : measure(hint.Sample) + hint.ExtraPixels;
-  return std::max(hint.FixedPixels, sample);
+  const int widest = hint.Widest.empty() ? 0 : measure(hint.Widest) + WidestTextMarginPixels;
+  return std::max({hint.FixedPixels, sample, widest});
 }
 
 std::vector<int> ColumnPixels(const std::vector<TColumnWidth>& hints, int gridWidth,

@@ -14,8 +14,11 @@ namespace velk {
 // Pixel width of a text as the grid's font draws it.
 using TextWidthMeasure = std::function<int(const std::string& text)>;
 
-// The smallest width a hint allows: FixedPixels, or the sample's width plus
-// ExtraPixels when that is wider.
+// The margin beside a column's widest text.
+inline constexpr int WidestTextMarginPixels = 8;
+
+// The smallest width a hint allows: FixedPixels, the sample's width plus
+// ExtraPixels, or the widest text's width plus its margin, whichever is widest.
 int MinimumColumnPixels(const TColumnWidth& hint, const TextWidthMeasure& measure);
 
 // One width per hint. Columns that do not share take their minimum; each

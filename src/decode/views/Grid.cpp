@@ -1,5 +1,7 @@
 #include "decode/views/Grid.h"
 
+#include "common/Text1251.h"
+
 namespace velk {
 
 TGrid::TGrid(std::string name, int rowCount, int columnCount)
@@ -52,6 +54,22 @@ TLabelledEdit* TEditBox::Find(const std::string& name) {
   for (auto& edit : Edits)
     if (edit.Name == name) return &edit;
   return nullptr;
+}
+
+void TGrid::FitColumnToTexts(int column) {
+  if (column < 0 || column >= columnCount_ || column >= static_cast<int>(ColumnWidths.size())) return;
+  const std::string* widest = nullptr;
+  std::size_t widestLength = 0;
+  for (int r = 0; r < rowCount_; ++r) {
+    const std::string& text = Text(r, column);
+    if (text.size() <= widestLength) continue;  // a UTF-8 text has no more characters than bytes
+    const std::size_t length = Utf8Length(text);
+    if (length > widestLength || !widest) {
+      widest = &text;
+      widestLength = length;
+    }
+  }
+  ColumnWidths[static_cast<std::size_t>(column)].Widest = widest ? *widest : std::string();
 }
 
 }  // namespace velk

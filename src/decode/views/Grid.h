@@ -21,17 +21,20 @@ inline constexpr TColour GridLightYellow{255, 255, 187};
 // (as the grid's font draws it) plus ExtraPixels. A ShareRest column takes an
 // equal share of what the other columns leave of the grid's width, plus
 // ShareAdjustPixels (negative to narrow it), but never less than that minimum.
+// A column is also never narrower than its Widest text plus a small margin, so
+// no number in it is cut.
 struct TColumnWidth {
   int FixedPixels = 0;
   std::string Sample;
   int ExtraPixels = 0;
   bool ShareRest = false;
   int ShareAdjustPixels = 0;
+  std::string Widest;
 
-  static TColumnWidth Fixed(int pixels) { return {pixels, {}, 0, false, 0}; }
-  static TColumnWidth Text(std::string sample, int extra) { return {0, std::move(sample), extra, false, 0}; }
+  static TColumnWidth Fixed(int pixels) { return {pixels, {}, 0, false, 0, {}}; }
+  static TColumnWidth Text(std::string sample, int extra) { return {0, std::move(sample), extra, false, 0, {}}; }
   static TColumnWidth Share(std::string minimumSample, int extra, int adjust = 0) {
-    return {0, std::move(minimumSample), extra, true, adjust};
+    return {0, std::move(minimumSample), extra, true, adjust, {}};
   }
 };
 
@@ -64,6 +67,8 @@ class TGrid {
   void SetBackground(int row, int column, TColour colour);
   void SetRowBackground(int row, TColour colour);
   void SetColumnBackground(int column, TColour colour);
+  // The column's longest text (in characters), which its width hint keeps in sight.
+  void FitColumnToTexts(int column);
 
  private:
   bool Contains(int row, int column) const;

@@ -50,6 +50,7 @@ TGrid BuildHexGrid(const TDumpImage& image, std::uint32_t deviceCode) {
       grid.SetText(row, b + 2, HexText(image.DumpImage[static_cast<std::size_t>(offset + b)], 2));
     grid.SetText(row, columns - 1, std::to_string(row));
   }
+  grid.FitColumnToTexts(1);  // "(RAM)  02E0" may draw wider than the heading
   grid.SetRowBackground(0, GridLightYellow);
   grid.SetColumnBackground(0, GridLightYellow);
   grid.SetColumnBackground(1, GridLightYellow);
