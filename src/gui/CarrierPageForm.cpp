@@ -23,6 +23,7 @@
 #include "carrier/CarrierTexts.h"
 #include "gui/BedTypeFm.h"
 #include "gui/GridCellDelegate.h"
+#include "gui/GridHeaderView.h"
 #include "gui/QtText.h"
 #include "gui/QtUserInterface.h"
 #include "gui/UnWarn1Form.h"
@@ -140,8 +141,7 @@ QTableView* PlainTable(QTableView* view, int rowHeight, int textTop) {
   view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view->verticalHeader()->setMinimumSectionSize(1);
   view->verticalHeader()->setDefaultSectionSize(rowHeight);
-  view->horizontalHeader()->setMinimumSectionSize(1);
-  view->horizontalHeader()->setHighlightSections(false);
+  view->setHorizontalHeader(new GridHeaderView(view, textTop));
   return view;
 }
 
@@ -202,9 +202,6 @@ CarrierGridView::CarrierGridView(CarrierGridModel& model, QWidget* parent) : QTa
   horizontalHeader()->setFont(small);
   horizontalHeader()->setFixedHeight(CarrierFileGrid::RowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  horizontalHeader()->setStyleSheet(
-      "QHeaderView::section { background-color: rgb(255,255,187); border: 0px; border-right: 1px solid "
-      "#c0c0c0; border-bottom: 1px solid #c0c0c0; padding: 0px; }");
   for (int col = 0; col < int(CarrierFileGrid::ColumnWidths.size()); ++col)
     setColumnWidth(col, CarrierFileGrid::ColumnWidths[std::size_t(col)]);
 }

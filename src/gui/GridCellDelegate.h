@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QStyledItemDelegate>
 
-#include "gui/CellGlyphs.h"
+#include "gui/CellText.h"
 
 namespace velk::gui {
 

@@ -11,7 +11,9 @@ GridView::GridView(const QString& name, QWidget* parent, int headingRows, bool s
     : QTableView(parent),
       model_(new GridTableModel(this)),
       delegate_(new GridCellDelegate(this, 2)),
+      header_(new GridHeaderView(this, 2)),
       headingRows_(headingRows) {
+  setHorizontalHeader(header_);
   setObjectName(name);
   setModel(model_);
   setItemDelegate(delegate_);
@@ -25,16 +27,12 @@ GridView::GridView(const QString& name, QWidget* parent, int headingRows, bool s
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(1);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  horizontalHeader()->setMinimumSectionSize(1);
-  horizontalHeader()->setHighlightSections(false);
-  horizontalHeader()->setStyleSheet(
-      "QHeaderView::section { background-color: rgb(255,255,187); border: 0px; border-right: 1px solid "
-      "#c0c0c0; border-bottom: 1px solid #c0c0c0; padding: 0px; }");
 }
 
 void GridView::SetGrid(TGrid grid) {
   const int rowHeight = grid.RowHeightPixels;
   delegate_->SetTextTop(grid.TextTopPixels);
+  header_->SetTextTop(grid.TextTopPixels);
   model_->SetGrid(std::move(grid), headingRows_);
   verticalHeader()->setDefaultSectionSize(rowHeight);
   horizontalHeader()->setFixedHeight(rowHeight);

@@ -7,6 +7,7 @@
 
 #include "decode/views/Grid.h"
 #include "gui/GridCellDelegate.h"
+#include "gui/GridHeaderView.h"
 #include "gui/GridTableModel.h"
 
 namespace velk::gui {
@@ -30,6 +31,7 @@ class GridView : public QTableView {
 
   GridTableModel* model_;
   GridCellDelegate* delegate_;
+  GridHeaderView* header_;
   int headingRows_;
 };
 

@@ -1,6 +1,6 @@
 #include "gui/GuiApplication.h"
 
-#include <QStyle>
+#include "gui/ProgramStyle.h"
 #include <cstring>
 
 namespace velk::gui {
@@ -21,7 +21,7 @@ bool StyleChosenByUser(int argc, char** argv) {
 std::unique_ptr<QApplication> MakeGuiApplication(int& argc, char** argv) {
   const bool chosen = StyleChosenByUser(argc, argv);  // before QApplication takes its options out
   auto application = std::make_unique<QApplication>(argc, argv);
-  if (!chosen) QApplication::setStyle("Windows");
+  if (!chosen) QApplication::setStyle(new ProgramStyle);
   return application;
 }
 

@@ -1,8 +1,7 @@
-// The Qt application object of the programs, in the programs' own look: the
-// classic desktop style with plain sunken frames, the look of the desktop
-// software the meter engineers work with, and much quicker to paint than the
-// default style's shaded frames on pages of many edit boxes and grids. A style
-// the user chose ("-style" or QT_STYLE_OVERRIDE) stays.
+// The Qt application object of the programs, in the programs' own style
+// (ProgramStyle), which paints pages of many edit boxes and grids much quicker
+// than the default style's shaded frames. A style the user chose ("-style" or
+// QT_STYLE_OVERRIDE) stays.
 #pragma once
 
 #include <QApplication>

@@ -1,6 +1,7 @@
-#include "gui/CellGlyphs.h"
+#include "gui/CellText.h"
 
 #include <QList>
+#include <QPainter>
 #include <QPointF>
 
 namespace velk::gui {
@@ -48,6 +49,26 @@ bool CellGlyphs::Layout(const QFont& font, const QString& text, QGlyphRun& run, 
   run.setGlyphIndexes(indexes);
   run.setPositions(positions);
   return true;
+}
+
+void DrawCellText(QPainter& painter, CellGlyphs& glyphs, const QRect& cell, int textTop, const QString& text,
+                  const QFontMetrics& metrics) {
+  if (text.isEmpty()) return;
+  QGlyphRun run;
+  qreal width = 0;
+  const bool asGlyphs = glyphs.Layout(painter.font(), text, run, width);
+  if (!asGlyphs) width = metrics.horizontalAdvance(text);
+  if (width <= cell.width()) {
+    // Drawn at its place directly: the rectangle form lays the text out and clips it.
+    const QPoint at(cell.x() + (cell.width() - qRound(width)) / 2, cell.y() + textTop + metrics.ascent());
+    if (asGlyphs) painter.drawGlyphRun(at, run);
+    else painter.drawText(at, text);
+    return;
+  }
+  painter.save();
+  painter.setClipRect(cell);
+  painter.drawText(cell.adjusted(2, textTop, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+  painter.restore();
 }
 
 }  // namespace velk::gui
