@@ -1,7 +1,10 @@
 #include "reports/ReportViews.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <memory>
+#include <span>
 
 #include "common/Mathem.h"
 #include "common/NumberFormat.h"
@@ -127,25 +130,64 @@ void FitColumn(TGrid& grid, int column, int minimumPixels) {
   grid.FitColumnToTexts(column);
 }
 
+// The numbers of a record as its grid row shows them, column 1 on.
+std::array<double, 15> RecordNumbers(const TsvRecord& r) {
+  return {r.Q,  r.G1, r.G2, r.G3, r.V1, r.V2, r.V3, r.T1, r.T2, r.T3, r.P1, r.P2, r.P3,
+          static_cast<double>(nint(r.WorkTime * 24 * 60)), static_cast<double>(r.ErrorCode)};
+}
+
+// A record's grid row: the date and time, the values, "Тшр" in minutes and the code.
+void RecordCells(const TsvRecord& r, std::span<TGridCell> cells) {
+  const std::array<double, 15> numbers = RecordNumbers(r);
+  cells[0].Text = DateAndTime(r.DateTime);
+  for (int c = 0; c < 13; ++c) cells[c + 1].Text = FormatFloat(RecordFormat, numbers[c]);
+  cells[14].Text = std::to_string(static_cast<long long>(numbers[13]));
+  cells[15].Text = std::to_string(r.ErrorCode);
+}
+
+// Keeps each value column as wide as its widest text, so no number is cut,
+// without formatting every record: a number with fixed decimals is never
+// longer than the texts of its column's smallest and largest values.
+void FitRecordColumns(TGrid& grid, const std::vector<TsvRecord>& records) {
+  std::array<std::size_t, 15> low{}, high{};  // per column, the records with its smallest and largest value
+  if (!records.empty()) {
+    std::array<double, 15> lowest = RecordNumbers(records[0]), highest = lowest;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+      const std::array<double, 15> numbers = RecordNumbers(records[i]);
+      for (std::size_t c = 0; c < numbers.size(); ++c) {
+        if (numbers[c] < lowest[c]) lowest[c] = numbers[c], low[c] = i;
+        if (numbers[c] > highest[c]) highest[c] = numbers[c], high[c] = i;
+      }
+    }
+  }
+  std::array<TGridCell, 16> cells;
+  for (std::size_t c = 0; c < low.size(); ++c) {
+    std::string widest = vt::RecordHeadings[c + 1];
+    for (const std::size_t record : {low[c], high[c]}) {
+      if (record >= records.size()) continue;
+      RecordCells(records[record], cells);
+      if (Utf8Length(cells[c + 1].Text) > Utf8Length(widest)) widest = cells[c + 1].Text;
+    }
+    grid.ColumnWidths[c + 1].Widest = widest;
+  }
+}
+
+// The records' rows are made as they are shown: a report's grids hold
+// thousands of records, of which a window shows a screenful.
 TGrid RecordGrid(const std::string& name, const std::vector<TsvRecord>& records) {
   TGrid grid(name, std::max<int>(static_cast<int>(records.size()) + 1, 2), 16);
   grid.RowHeightPixels = RecordRowPixels;
   grid.ColumnWidths.assign(16, {});
   grid.ColumnWidths[0] = TColumnWidth::Text(vt::DateTimeSample, 6);
   for (int c = 0; c < 16; ++c) grid.SetText(0, c, vt::RecordHeadings[c]);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const TsvRecord& r = records[i];
-    const int row = static_cast<int>(i) + 1;
-    grid.SetText(row, 0, DateAndTime(r.DateTime));
-    const double values[] = {r.Q, r.G1, r.G2, r.G3, r.V1, r.V2, r.V3, r.T1, r.T2, r.T3, r.P1, r.P2, r.P3};
-    for (int c = 0; c < 13; ++c) grid.SetText(row, c + 1, FormatFloat(RecordFormat, values[c]));
-    grid.SetText(row, 14, std::to_string(nint(r.WorkTime * 24 * 60)));
-    grid.SetText(row, 15, std::to_string(r.ErrorCode));
-  }
-  // A value column as wide as its widest text, so no number is cut.
-  for (int c = 1; c < 16; ++c) FitColumn(grid, c, 0);
   grid.SetRowBackground(0, GridLightYellow);
-  grid.SetColumnBackground(0, GridLightYellow);
+  FitRecordColumns(grid, records);
+  auto shared = std::make_shared<const std::vector<TsvRecord>>(records);
+  grid.SetRowFill(1, [shared](int row, std::span<TGridCell> cells) {
+    cells[0].Background = GridLightYellow;
+    const auto index = static_cast<std::size_t>(row - 1);
+    if (index < shared->size()) RecordCells((*shared)[index], cells);  // else the blank row of an empty table
+  });
   return grid;
 }
 

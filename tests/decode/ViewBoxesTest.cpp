@@ -92,6 +92,32 @@ TEST(ViewBoxes, PulseCounterChannelTotals) {
   EXPECT_EQ(box.Edits[7].Text, "7.500");
 }
 
+TEST(ViewBoxes, RowsFilledOnFirstUseKeepWhatWasWrittenAndSurviveCopiesAndGrowth) {
+  TGrid g("G", 4, 2);
+  g.SetText(0, 0, "heading");
+  int made = 0;
+  g.SetRowFill(1, [&made](int row, std::span<TGridCell> cells) {
+    ++made;
+    cells[0].Text = "row " + std::to_string(row);
+    cells[1].Background = GridLightYellow;
+  });
+  EXPECT_EQ(made, 0);
+  EXPECT_EQ(g.Text(0, 0), "heading");
+  EXPECT_EQ(g.Text(2, 0), "row 2");
+  EXPECT_EQ(g.Text(2, 0), "row 2");
+  EXPECT_EQ(made, 1);
+  g.SetText(3, 1, "written");  // the row is made first, so the fill does not undo the write
+  EXPECT_EQ(g.Text(3, 1), "written");
+  EXPECT_EQ(g.Text(3, 0), "row 3");
+  const TGrid copy = g;
+  EXPECT_EQ(copy.At(1, 1).Background, GridLightYellow);
+  EXPECT_EQ(g.At(9, 0).Text, "");
+  g.SetRowCount(6);
+  EXPECT_EQ(g.Text(5, 0), "row 5");
+  EXPECT_EQ(g.Text(3, 1), "written");
+  EXPECT_NE(RenderGrid(g).find("row 4"), std::string::npos);  // printing makes the rows not yet shown
+}
+
 TEST(ViewBoxes, TextRendering) {
   TGrid g("G", 2, 3);
   g.SetText(0, 0, "Дата");

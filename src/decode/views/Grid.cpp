@@ -1,5 +1,7 @@
 #include "decode/views/Grid.h"
 
+#include <algorithm>
+
 #include "common/Text1251.h"
 
 namespace velk {
@@ -14,26 +16,40 @@ TGrid::TGrid(std::string name, int rowCount, int columnCount)
 void TGrid::SetRowCount(int rowCount) {
   rowCount_ = rowCount > 0 ? rowCount : 0;
   cells_.resize(static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(columnCount_));
+  if (rowFill_) rowMade_.resize(static_cast<std::size_t>(std::max(rowCount_ - firstFilledRow_, 0)), false);
 }
 
 bool TGrid::Contains(int row, int column) const {
   return row >= 0 && row < rowCount_ && column >= 0 && column < columnCount_;
 }
 
+void TGrid::MakeRow(int row) const {
+  if (!rowFill_ || row < firstFilledRow_) return;
+  const auto made = rowMade_.begin() + (row - firstFilledRow_);
+  if (*made) return;
+  *made = true;
+  const std::size_t start = static_cast<std::size_t>(row) * columnCount_;
+  rowFill_(row, std::span<TGridCell>(cells_.data() + start, static_cast<std::size_t>(columnCount_)));
+}
+
+TGridCell& TGrid::Cell(int row, int column) {
+  MakeRow(row);
+  return cells_[static_cast<std::size_t>(row) * columnCount_ + column];
+}
+
 const TGridCell& TGrid::At(int row, int column) const {
   static const TGridCell empty{};
   if (!Contains(row, column)) return empty;
+  MakeRow(row);
   return cells_[static_cast<std::size_t>(row) * columnCount_ + column];
 }
 
 void TGrid::SetText(int row, int column, std::string text) {
-  if (Contains(row, column))
-    cells_[static_cast<std::size_t>(row) * columnCount_ + column].Text = std::move(text);
+  if (Contains(row, column)) Cell(row, column).Text = std::move(text);
 }
 
 void TGrid::SetBackground(int row, int column, TColour colour) {
-  if (Contains(row, column))
-    cells_[static_cast<std::size_t>(row) * columnCount_ + column].Background = colour;
+  if (Contains(row, column)) Cell(row, column).Background = colour;
 }
 
 void TGrid::SetRowBackground(int row, TColour colour) {
@@ -70,6 +86,12 @@ void TGrid::FitColumnToTexts(int column) {
     }
   }
   ColumnWidths[static_cast<std::size_t>(column)].Widest = widest ? *widest : std::string();
+}
+
+void TGrid::SetRowFill(int firstRow, RowFill fill) {
+  rowFill_ = std::move(fill);
+  firstFilledRow_ = std::max(firstRow, 0);
+  rowMade_.assign(static_cast<std::size_t>(std::max(rowCount_ - firstFilledRow_, 0)), !rowFill_);
 }
 
 }  // namespace velk

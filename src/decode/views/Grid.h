@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,12 +72,25 @@ class TGrid {
   // The column's longest text (in characters), which its width hint keeps in sight.
   void FitColumnToTexts(int column);
 
+  // Rows from `firstRow` on are made when first read or written: `fill` writes
+  // the cells of one row. A grid of thousands of records then formats only the
+  // rows a window shows; what `fill` reads must stay as it is, so it owns or
+  // shares it.
+  using RowFill = std::function<void(int row, std::span<TGridCell> cells)>;
+  void SetRowFill(int firstRow, RowFill fill);
+
  private:
   bool Contains(int row, int column) const;
+  TGridCell& Cell(int row, int column);
+  void MakeRow(int row) const;
 
   int rowCount_ = 0;
   int columnCount_ = 0;
-  std::vector<TGridCell> cells_;
+  // Reading a row that is still to be made makes it, so both are filled in by const reads.
+  mutable std::vector<TGridCell> cells_;
+  RowFill rowFill_;
+  int firstFilledRow_ = 0;
+  mutable std::vector<bool> rowMade_;  // for the rows from firstFilledRow_ on
 };
 
 // A labelled edit of the main window's boxes ("Тип", "Q1, ГДж", ...).
