@@ -1,8 +1,12 @@
 #include "decode/views/HexView.h"
 
 #include <algorithm>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "common/Text1251.h"
 #include "decode/views/CellFormat.h"
 #include "decode/views/ViewTexts.h"
 
@@ -40,20 +44,27 @@ TGrid BuildHexGrid(const TDumpImage& image, std::uint32_t deviceCode) {
   for (int b = 0; b < w; ++b) grid.ColumnWidths[b + 2] = TColumnWidth::Share(vt::HexByteSample, 0, -3);
   grid.ColumnWidths[columns - 1] = TColumnWidth::Text(vt::HexOffsetSample, 7);
 
-  const std::int64_t filledRows = (length + w - 1) / w;
-  for (std::int64_t r = 0; r < filledRows; ++r) {
-    const int row = static_cast<int>(r) + 1;
-    const std::int64_t offset = r * w;
-    grid.SetText(row, 0, HexText(static_cast<std::uint64_t>(offset), 4));
-    grid.SetText(row, 1, MeterAddress(offset));
-    for (int b = 0; b < w && offset + b < length; ++b)
-      grid.SetText(row, b + 2, HexText(image.DumpImage[static_cast<std::size_t>(offset + b)], 2));
-    grid.SetText(row, columns - 1, std::to_string(row));
-  }
-  grid.FitColumnToTexts(1);  // "(RAM)  02E0" may draw wider than the heading
   grid.SetRowBackground(0, GridLightYellow);
-  grid.SetColumnBackground(0, GridLightYellow);
-  grid.SetColumnBackground(1, GridLightYellow);
+  // An address such as "(RAM)  02E0" may draw wider than the heading; the
+  // longest is the first RAM row's or the last row's.
+  const std::int64_t lastOffset = std::max<std::int64_t>((length - 1) / w * w, 0);
+  const std::string ram = MeterAddress(256), last = MeterAddress(lastOffset);
+  if (length > 256) grid.ColumnWidths[1].Widest = Utf8Length(last) > Utf8Length(ram) ? last : ram;
+
+  // The rows are made as they are shown: a full memory is two thousand rows.
+  auto bytes = std::make_shared<const std::vector<std::uint8_t>>(image.DumpImage.begin(),
+                                                                  image.DumpImage.begin() + length);
+  grid.SetRowFill(1, [bytes, w](int row, std::span<TGridCell> cells) {
+    cells[0].Background = cells[1].Background = GridLightYellow;
+    const std::int64_t offset = std::int64_t(row - 1) * w;
+    const auto length = static_cast<std::int64_t>(bytes->size());
+    if (offset >= length) return;  // the blank last row
+    cells[0].Text = HexText(static_cast<std::uint64_t>(offset), 4);
+    cells[1].Text = MeterAddress(offset);
+    for (int b = 0; b < w && offset + b < length; ++b)
+      cells[std::size_t(b) + 2].Text = HexText((*bytes)[static_cast<std::size_t>(offset + b)], 2);
+    cells.back().Text = std::to_string(row);
+  });
   return grid;
 }
 
