@@ -555,13 +555,23 @@ void TMFmDorva301::FillArchives() {
 
 void TMFmDorva301::FillConstants() {
   const TConstantsView view = BuildConstantsView(app_.Image, app_.Values);
+  const auto columns = [](const TEditBox& box) { return box.Edits.size() > 6 ? 2 : 1; };
+  // A dump with the same boxes, as wide and shown alike, refills their edits.
+  std::string shape;
+  for (const TEditBox& box : view.Groups)
+    shape += box.Name + char('0' + columns(box)) + (box.Visible ? '+' : '-') + ';';
+  if (shape == constantsShape_) {
+    for (std::size_t i = 0; i < view.Groups.size(); ++i) constantGroups_[i]->SetBox(view.Groups[i]);
+    return;
+  }
+  constantsShape_ = shape;
   auto* grid = static_cast<QGridLayout*>(constantsPage_->layout());
   for (EditBoxWidget* group : constantGroups_) delete group;
   constantGroups_.clear();
   constexpr int GroupsPerRow = 4;
   int slot = 0;
   for (const TEditBox& box : view.Groups) {
-    auto* widget = new EditBoxWidget(Q(box.Name), box.Edits.size() > 6 ? 2 : 1, constantsPage_);
+    auto* widget = new EditBoxWidget(Q(box.Name), columns(box), constantsPage_);
     widget->SetBox(box);
     constantGroups_.push_back(widget);
     if (!box.Visible) continue;

@@ -156,6 +156,7 @@ class TMFmDorva301 : public QMainWindow {
   EditBoxWidget* groupBox27_ = nullptr;
   QWidget* constantsPage_ = nullptr;
   std::vector<EditBoxWidget*> constantGroups_;
+  std::string constantsShape_;  // the boxes constantGroups_ were built for
 };
 
 }  // namespace velk::gui

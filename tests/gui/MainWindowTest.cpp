@@ -132,6 +132,19 @@ void MainWindowTest::OpenArrangesTheTabsOfTheDumpsCode() {
   QVERIFY(!h.TabShown("TabSheetTsd"));
   QCOMPARE(h.Find<QTabWidget>("PageControl1")->currentWidget(), h.Find<QWidget>("TabSheetOperData"));
   QVERIFY(h.Find<QAction>("AcView")->isEnabled());
+  const auto constant = [&h](const char* name) {
+    return h.Find<QWidget>("TabSheetConst")->findChild<QLineEdit*>(name)->text();
+  };
+  QCOMPARE(constant("LEdit6"), QString("0"));
+  QVERIFY(!h.Find<QWidget>("TabSheetConst")->findChild<QLineEdit*>("LEdit50"));
+
+  // A dump with the same constant boxes refills them.
+  Family5ImageBuilder(53).SetSerial(12346).SetColdWaterTemp(7).FillHourRecords(5).BuildFullDump(
+      SystemClock::Instance().Now(), heat);
+  const fs::path secondHeatDump = h.dir / "store" / "53-12346-001.dat";
+  velk::test::WriteBytes(secondHeatDump, {heat.DumpImage.begin(), heat.DumpImage.begin() + heat.DumpLength});
+  h.window->OpenDumpFile(QString::fromStdString(secondHeatDump.string()));
+  QCOMPARE(constant("LEdit6"), QString("7"));
 
   TDumpImage counter;
   PulseCounterImageBuilder(70).BuildFullDump(SystemClock::Instance().Now(), counter);
@@ -145,6 +158,8 @@ void MainWindowTest::OpenArrangesTheTabsOfTheDumpsCode() {
   QVERIFY(!h.TabShown("TabSheet2tsv"));
   QVERIFY(!h.TabShown("TabSheetArhivD"));
   ExpectGrid(h, "SGCImp", h.app->Reports().Views().Channels.SGCImp);
+  // The counter's constant boxes replaced the heat meter's: its flags edit is new.
+  QVERIFY(h.Find<QWidget>("TabSheetConst")->findChild<QLineEdit*>("LEdit50"));
 }
 
 void MainWindowTest::PanelKeysFollowTheInputRules() {
