@@ -1,6 +1,7 @@
 // The hour and day grids: column sets, clock and empty records, value texts.
 #include <gtest/gtest.h>
 
+#include "common/Text1251.h"
 #include "decode/views/ArchiveViews.h"
 #include "decode/views/ViewTexts.h"
 
@@ -158,6 +159,34 @@ TEST(ViewArchive, ValueTextsOfTheTwoSystemMeter) {
   EXPECT_EQ(at(1, 19), " 60");
   EXPECT_EQ(at(1, 21), "3.50");
   EXPECT_EQ(at(1, 22), "0120");
+}
+
+// Each value column keeps its longest text in sight, found without formatting
+// every row: signs, negative zero, rounding up to another digit, texts in
+// place of values, clock records.
+TEST(ViewArchive, ValueColumnsAreAsWideAsTheirLongestText) {
+  std::vector<HourRecord> records;
+  for (int n = 0; n < 6; ++n) records.push_back(Normal(n));
+  records[4].P3 = -0.0;        // "-0.0" beside "0.0"
+  records[1].Q2 = -0.0004;
+  records[2].G1 = 99999.9996;  // "100000.000"
+  records[3].G2 = -12345.5;
+  records[4].T1 = 200;         // "???"
+  records[1].P1 = 25.5;        // "перегруз"
+  records[2].P2 = 25.4;        // "обрыв"
+  records[5].V5 = 1e7;
+  records[5].WorkMin2 = -1234;
+  records[3].EeAddress = -1;
+  records.push_back(Clock(true));
+  for (const std::uint32_t code : {53u, 23u, 50u}) {
+    const TGrid g = BuildHourGrid(WithHours(code, records), {true, true});
+    for (int c = 2; c < g.ColumnCount(); ++c) {
+      std::size_t longest = 0;
+      for (int r = 1; r < g.RowCount(); ++r) longest = std::max(longest, Utf8Length(g.Text(r, c)));
+      EXPECT_EQ(Utf8Length(g.ColumnWidths[static_cast<std::size_t>(c)].Widest), longest)
+          << "code " << code << ", " << g.Text(0, c);
+    }
+  }
 }
 
 TEST(ViewArchive, OtherFamiliesColumns) {

@@ -1,8 +1,14 @@
 #include "decode/views/ArchiveViews.h"
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "common/Text1251.h"
 
 #include "decode/views/CellFormat.h"
 #include "decode/views/DeviceGroup.h"
@@ -122,31 +128,56 @@ Layout DayLayout(const TDecodedValues& v) {
   return layout;
 }
 
-std::string Amount(double value) { return FixedWidth(value, 6, 3); }
+// A cell before it is formatted: a text as it stands, or a number and its format.
+struct CellValue {
+  enum Kind { Text, Real, Whole, Hex } What = Text;
+  std::string_view Words;  // Text: a text of the record or a fixed one
+  double Number = 0;       // Real: FixedWidth(Number, Width, Decimals)
+  long long Integer = 0;   // Whole: FixedWidth(Integer, Width); Hex: HexText(Integer, Width)
+  int Width = 0;
+  int Decimals = 0;
+};
+
+CellValue Words(std::string_view text) { return {CellValue::Text, text}; }
+CellValue Real(double value, int width, int decimals) { return {CellValue::Real, {}, value, 0, width, decimals}; }
+CellValue Whole(long long value, int width) { return {CellValue::Whole, {}, 0, value, width}; }
+
+std::string Format(const CellValue& cell) {
+  switch (cell.What) {
+    case CellValue::Text:
+      return std::string(cell.Words);
+    case CellValue::Real:
+      return FixedWidth(cell.Number, cell.Width, cell.Decimals);
+    case CellValue::Whole:
+      return FixedWidth(cell.Integer, cell.Width);
+    case CellValue::Hex:
+      return HexText(static_cast<std::uint64_t>(cell.Integer), cell.Width);
+  }
+  return {};
+}
+
+CellValue Amount(double value) { return Real(value, 6, 3); }
 
 // Temperatures at or below 0 and from 160 on are not plausible.
-std::string Temperature(double t) {
-  return t <= 0 || t >= 160 ? std::string(vt::BadTemperature) : FixedWidth(t, 5, 2);
-}
+CellValue Temperature(double t) { return t <= 0 || t >= 160 ? Words(vt::BadTemperature) : Real(t, 5, 2); }
 
-std::string PressureText(double p, Field which, PressureRule rule) {
-  if (rule == PressureRule::QuestionMark)
-    return p >= 16.5 ? std::string(vt::BadTemperature) : FixedWidth(p, 3, 1);
+CellValue PressureValue(double p, Field which, PressureRule rule) {
+  if (rule == PressureRule::QuestionMark) return p >= 16.5 ? Words(vt::BadTemperature) : Real(p, 3, 1);
   if (which == P1 || which == P2) {
-    if (p < 25.35) return FixedWidth(p, 3, 1);
-    if (p < 25.45) return vt::Broken;
-    return which == P1 ? vt::OverloadLong : vt::Overload;
+    if (p < 25.35) return Real(p, 3, 1);
+    if (p < 25.45) return Words(vt::Broken);
+    return Words(which == P1 ? vt::OverloadLong : vt::Overload);
   }
-  if (p < 16.5) return FixedWidth(p, 3, 1);
-  return p < 25.45 ? vt::Broken : vt::Overload;
+  if (p < 16.5) return Real(p, 3, 1);
+  return Words(p < 25.45 ? vt::Broken : vt::Overload);
 }
 
-std::string Cell(const TArchiveRecord& r, const Column& column, const Layout& layout) {
+CellValue Describe(const TArchiveRecord& r, const Column& column, const Layout& layout) {
   switch (column.What) {
     case Date:
-      return r.DateText;
+      return Words(r.DateText);
     case Time:
-      return r.TimeText;
+      return Words(r.TimeText);
     case Q1:
       return Amount(r.Q1);
     case Q2:
@@ -174,51 +205,98 @@ std::string Cell(const TArchiveRecord& r, const Column& column, const Layout& la
     case V3:
       return Amount(r.V3);
     case V5:
-      return FixedWidth(r.V5, 5, 3);
+      return Real(r.V5, 5, 3);
     case P1:
-      return PressureText(r.P1, P1, layout.Pressures);
+      return PressureValue(r.P1, P1, layout.Pressures);
     case P2:
-      return PressureText(r.P2, P2, layout.Pressures);
+      return PressureValue(r.P2, P2, layout.Pressures);
     case P3:
-      return PressureText(r.P3, P3, layout.Pressures);
+      return PressureValue(r.P3, P3, layout.Pressures);
     case P4:
-      return PressureText(r.P4, P4, layout.Pressures);
+      return PressureValue(r.P4, P4, layout.Pressures);
     case K1:
-      return FixedWidth(r.K1, 3);
+      return Whole(r.K1, 3);
     case K2:
-      return FixedWidth(r.K2, 3);
+      return Whole(r.K2, 3);
     case WorkMin1:
-      return FixedWidth(r.WorkMin1, 3);
+      return Whole(r.WorkMin1, 3);
     case WorkMin2:
-      return FixedWidth(r.WorkMin2, 3);
+      return Whole(r.WorkMin2, 3);
     case WorkTotal:
-      return std::to_string(r.WorkMin2);
+      return Whole(r.WorkMin2, 0);
     case Ubat:
-      return FixedWidth(r.Ubat, 3, 2);
+      return Real(r.Ubat, 3, 2);
     case EeAddress:
-      return HexText(static_cast<std::uint32_t>(r.EeAddress), layout.AddressDigits);
+      return {CellValue::Hex, {}, 0, static_cast<std::uint32_t>(r.EeAddress), layout.AddressDigits};
     case ChannelVolume:
       return Amount(r.ChannelVolumes[static_cast<std::size_t>(column.Channel)]);
   }
   return {};
 }
 
-// A clock record: its date and time, "RTC" and "Reset", the battery voltage and the address.
-void FillClockRow(TGrid& grid, int row, const TArchiveRecord& r, const Layout& layout) {
+// The cells of a record's row; a clock record shows its date and time, "RTC"
+// and "Reset", the battery voltage and the address. `cell(c, value)` takes each.
+template <typename TakeCell>
+void RowValues(const TArchiveRecord& r, const Layout& layout, TakeCell&& cell) {
   for (std::size_t c = 0; c < layout.Columns.size(); ++c) {
     const Field what = layout.Columns[c].What;
-    if (what == Date || what == Time || what == Ubat || what == EeAddress)
-      grid.SetText(row, static_cast<int>(c), Cell(r, layout.Columns[c], layout));
+    if (!r.IsRtc || what == Date || what == Time || what == Ubat || what == EeAddress)
+      cell(c, Describe(r, layout.Columns[c], layout));
   }
-  grid.SetText(row, 2, vt::RtcMark);
-  if (r.IsReset) grid.SetText(row, 3, vt::ResetMark);
+  if (!r.IsRtc) return;
+  if (layout.Columns.size() > 2) cell(2, Words(vt::RtcMark));
+  if (r.IsReset && layout.Columns.size() > 3) cell(3, Words(vt::ResetMark));
 }
+
+// The longest text a column shows, found without formatting every cell: a
+// number in a fixed format is never longer than the column's smallest or
+// largest number in that format (negative zero sorting below zero, as it
+// shows its sign).
+class WidestCell {
+ public:
+  void Take(const CellValue& cell) {
+    if (cell.What == CellValue::Text || (cell.What == CellValue::Real && !std::isfinite(cell.Number))) {
+      Consider(Format(cell));
+      return;
+    }
+    Extremes& e = cell.What == CellValue::Real ? real_ : cell.What == CellValue::Whole ? whole_ : hex_;
+    if (!e.Seen || Below(cell, e.Low)) e.Low = cell;
+    if (!e.Seen || Below(e.High, cell)) e.High = cell;
+    e.Seen = true;
+  }
+  std::string Widest() {
+    for (const Extremes* e : {&real_, &whole_, &hex_}) {
+      if (!e->Seen) continue;
+      Consider(Format(e->Low));
+      Consider(Format(e->High));
+    }
+    return widest_;
+  }
+
+ private:
+  struct Extremes {
+    bool Seen = false;
+    CellValue Low, High;
+  };
+  static bool Below(const CellValue& a, const CellValue& b) {
+    if (a.What != CellValue::Real) return a.Integer < b.Integer;
+    return a.Number < b.Number || (a.Number == b.Number && std::signbit(a.Number) && !std::signbit(b.Number));
+  }
+  void Consider(std::string text) {
+    if (Utf8Length(text) > Utf8Length(widest_)) widest_ = std::move(text);
+  }
+
+  Extremes real_, whole_, hex_;
+  std::string widest_;
+};
 
 bool Shown(const TArchiveRecord& r, const TArchiveViewOptions& options) {
   if (r.IsRtc) return options.ShowRtcRecords;
   return !r.IsEmpty || options.ShowEmptyRecords;
 }
 
+// The records' rows are made as they are shown: a full hour archive is
+// thousands of rows of twenty numbers.
 TGrid ArchiveGrid(const char* name, const Layout& layout, const std::vector<TArchiveRecord>& records,
                   std::size_t recordCount, bool compactWidths, const TArchiveViewOptions& options) {
   const int columns = static_cast<int>(layout.Columns.size());
@@ -230,27 +308,33 @@ TGrid ArchiveGrid(const char* name, const Layout& layout, const std::vector<TArc
   if (columns > 0) grid.ColumnWidths[0] = TColumnWidth::Text(vt::DateWidthSample, 10);
   if (columns > 1) grid.ColumnWidths[1] = TColumnWidth::Text(vt::TimeWidthSample, 10);
   if (compactWidths && columns > 9) grid.ColumnWidths[9] = TColumnWidth::Text(vt::WorkWidthSample, 10);
+  grid.SetRowBackground(0, GridLightYellow);
   if (columns == 0) return grid;
 
+  struct Source {
+    std::vector<TArchiveRecord> Records;  // the shown ones, a row each
+    Layout Columns;
+  };
+  auto source = std::make_shared<Source>();
+  source->Columns = layout;
   const std::size_t count = std::min(recordCount, records.size());
-  std::size_t shown = 0;
-  for (std::size_t i = 0; i < count; ++i) shown += Shown(records[i], options) ? 1 : 0;
-  grid.SetRowCount(std::max<int>(2, static_cast<int>(shown) + 1));
-  int row = 1;
-  for (std::size_t i = 0; i < count; ++i) {
-    const TArchiveRecord& r = records[i];
-    if (!Shown(r, options)) continue;
-    if (r.IsRtc) {
-      FillClockRow(grid, row, r, layout);
-    } else {
-      for (int c = 0; c < columns; ++c) grid.SetText(row, c, Cell(r, layout.Columns[c], layout));
-    }
-    ++row;
-  }
-  for (int c = 2; c < columns; ++c) grid.FitColumnToTexts(c);
-  grid.SetRowBackground(0, GridLightYellow);
-  grid.SetColumnBackground(0, GridLightYellow);
-  if (columns > 1) grid.SetColumnBackground(1, GridLightYellow);
+  for (std::size_t i = 0; i < count; ++i)
+    if (Shown(records[i], options)) source->Records.push_back(records[i]);
+  grid.SetRowCount(std::max<int>(2, static_cast<int>(source->Records.size()) + 1));
+
+  std::vector<WidestCell> widest(layout.Columns.size());
+  for (const TArchiveRecord& r : source->Records)
+    RowValues(r, layout, [&](std::size_t c, const CellValue& cell) { widest[c].Take(cell); });
+  for (int c = 2; c < columns; ++c) grid.ColumnWidths[static_cast<std::size_t>(c)].Widest = widest[c].Widest();
+
+  grid.SetRowFill(1, [source = std::shared_ptr<const Source>(source)](int row, std::span<TGridCell> cells) {
+    cells[0].Background = GridLightYellow;
+    if (cells.size() > 1) cells[1].Background = GridLightYellow;
+    const auto index = static_cast<std::size_t>(row - 1);
+    if (index >= source->Records.size()) return;  // the blank row of an empty archive
+    RowValues(source->Records[index], source->Columns,
+              [&](std::size_t c, const CellValue& cell) { cells[c].Text = Format(cell); });
+  });
   return grid;
 }
 
