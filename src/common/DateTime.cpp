@@ -102,19 +102,40 @@ DateTimeParts DecodeDateTime(TDateTime value) {
 
 TDateTime RoundToSecond(TDateTime value) { return std::round(value * SecondsPerDay) / SecondsPerDay; }
 
+namespace {
+
+// Three numbers zero-padded to their widths with `separator` between them, as
+// "%0*d" writes them; the usual ranges are written directly, which the archive
+// grids' thousands of stamps need.
+std::string ThreeFields(int first, int firstWidth, int second, int third, int thirdWidth, char separator) {
+  const auto fits = [](int value, int width) { return value >= 0 && value < (width == 2 ? 100 : 10000); };
+  if (!fits(first, firstWidth) || !fits(second, 2) || !fits(third, thirdWidth)) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%0*d%c%02d%c%0*d", firstWidth, first, separator, second, separator,
+                  thirdWidth, third);
+    return text;
+  }
+  std::string text(std::size_t(firstWidth + thirdWidth + 4), separator);
+  const auto put = [&text](std::size_t end, int value, int width) {
+    for (int i = 1; i <= width; ++i, value /= 10) text[end - i] = char('0' + value % 10);
+  };
+  put(std::size_t(firstWidth), first, firstWidth);
+  put(std::size_t(firstWidth + 3), second, 2);
+  put(text.size(), third, thirdWidth);
+  return text;
+}
+
+}  // namespace
+
 std::string DateText(TDateTime value) {
   const DateTimeParts p = DecodeDateTime(value);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d", p.Day, p.Month, p.Year);
-  return text;
+  return ThreeFields(p.Day, 2, p.Month, p.Year, 4, '.');
 }
 
 std::string TimeText(TDateTime value) {
   // Whole seconds as shown; the millisecond part is cut, not rounded into the next second.
   const DateTimeParts p = DecodeDateTime(value);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", p.Hour, p.Minute, p.Second);
-  return text;
+  return ThreeFields(p.Hour, 2, p.Minute, p.Second, 2, ':');
 }
 
 std::string DateTimeText(TDateTime value) { return DateText(value) + " " + TimeText(value); }
