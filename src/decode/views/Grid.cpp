@@ -11,37 +11,36 @@ TGrid::TGrid(std::string name, int rowCount, int columnCount)
       ColumnWidths(static_cast<std::size_t>(columnCount > 0 ? columnCount : 0)),
       rowCount_(rowCount > 0 ? rowCount : 0),
       columnCount_(columnCount > 0 ? columnCount : 0),
-      cells_(static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(columnCount_)) {}
+      rows_(static_cast<std::size_t>(rowCount_)) {}
 
 void TGrid::SetRowCount(int rowCount) {
   rowCount_ = rowCount > 0 ? rowCount : 0;
-  cells_.resize(static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(columnCount_));
-  if (rowFill_) rowMade_.resize(static_cast<std::size_t>(std::max(rowCount_ - firstFilledRow_, 0)), false);
+  rows_.resize(static_cast<std::size_t>(rowCount_));
 }
 
 bool TGrid::Contains(int row, int column) const {
   return row >= 0 && row < rowCount_ && column >= 0 && column < columnCount_;
 }
 
-void TGrid::MakeRow(int row) const {
-  if (!rowFill_ || row < firstFilledRow_) return;
-  const auto made = rowMade_.begin() + (row - firstFilledRow_);
-  if (*made) return;
-  *made = true;
-  const std::size_t start = static_cast<std::size_t>(row) * columnCount_;
-  rowFill_(row, std::span<TGridCell>(cells_.data() + start, static_cast<std::size_t>(columnCount_)));
+bool TGrid::MakeRow(int row) const {
+  std::vector<TGridCell>& cells = rows_[static_cast<std::size_t>(row)];
+  if (!cells.empty()) return true;
+  if (!rowFill_ || row < firstFilledRow_) return false;
+  cells.resize(static_cast<std::size_t>(columnCount_));
+  rowFill_(row, cells);
+  return true;
 }
 
 TGridCell& TGrid::Cell(int row, int column) {
-  MakeRow(row);
-  return cells_[static_cast<std::size_t>(row) * columnCount_ + column];
+  std::vector<TGridCell>& cells = rows_[static_cast<std::size_t>(row)];
+  if (!MakeRow(row)) cells.resize(static_cast<std::size_t>(columnCount_));
+  return cells[static_cast<std::size_t>(column)];
 }
 
 const TGridCell& TGrid::At(int row, int column) const {
   static const TGridCell empty{};
-  if (!Contains(row, column)) return empty;
-  MakeRow(row);
-  return cells_[static_cast<std::size_t>(row) * columnCount_ + column];
+  if (!Contains(row, column) || !MakeRow(row)) return empty;
+  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
 void TGrid::SetText(int row, int column, std::string text) {
@@ -91,7 +90,6 @@ void TGrid::FitColumnToTexts(int column) {
 void TGrid::SetRowFill(int firstRow, RowFill fill) {
   rowFill_ = std::move(fill);
   firstFilledRow_ = std::max(firstRow, 0);
-  rowMade_.assign(static_cast<std::size_t>(std::max(rowCount_ - firstFilledRow_, 0)), !rowFill_);
 }
 
 }  // namespace velk

@@ -82,15 +82,16 @@ class TGrid {
  private:
   bool Contains(int row, int column) const;
   TGridCell& Cell(int row, int column);
-  void MakeRow(int row) const;
+  // Whether the row has its cells, making it first where it is still to be made.
+  bool MakeRow(int row) const;
 
   int rowCount_ = 0;
   int columnCount_ = 0;
-  // Reading a row that is still to be made makes it, so both are filled in by const reads.
-  mutable std::vector<TGridCell> cells_;
+  // A row's cells, empty until it is written or made (an empty row reads as
+  // empty white cells). Reading a row still to be made makes it.
+  mutable std::vector<std::vector<TGridCell>> rows_;
   RowFill rowFill_;
   int firstFilledRow_ = 0;
-  mutable std::vector<bool> rowMade_;  // for the rows from firstFilledRow_ on
 };
 
 // A labelled edit of the main window's boxes ("Тип", "Q1, ГДж", ...).
