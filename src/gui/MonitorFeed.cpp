@@ -1,5 +1,6 @@
 #include "gui/MonitorFeed.h"
 
+#include <QEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -24,6 +25,12 @@ MonitorFeed::MonitorFeed(ExchangeMonitor& monitor, QPlainTextEdit& view)
   timer_->setObjectName("MonitorTimer");
   connect(timer_, &QTimer::timeout, this, &MonitorFeed::Flush);
   timer_->start(200);
+  view_.installEventFilter(this);
+}
+
+bool MonitorFeed::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &view_ && event->type() == QEvent::Show) Flush();
+  return QObject::eventFilter(watched, event);
 }
 
 MonitorFeed::~MonitorFeed() {
@@ -32,6 +39,7 @@ MonitorFeed::~MonitorFeed() {
 }
 
 void MonitorFeed::Flush() {
+  if (!view_.isVisible()) return;  // the lines wait, at most a full log of them
   std::vector<std::string> lines;
   bool clear = false;
   {

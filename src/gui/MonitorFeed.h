@@ -1,7 +1,8 @@
 // Feeds the exchange monitor's lines into a text view. The monitor reports each
 // line and each clearing from whichever thread writes it; the feed keeps them
-// in order and hands them to the view in batches every 200 ms, so a busy link
-// does not scroll and re-lay the view for every line.
+// in order and hands them to the view in batches every 200 ms while the view is
+// shown (and at once when it is shown), so a busy link does not scroll and
+// re-lay the view for every line, nor a hidden view at all.
 #pragma once
 
 #include <QObject>
@@ -24,8 +25,11 @@ class MonitorFeed : public QObject {
   MonitorFeed(ExchangeMonitor& monitor, QPlainTextEdit& view);
   ~MonitorFeed() override;
 
-  // Hands what has come so far to the view (the timer calls it).
+  // Hands what has come so far to the view, if it is shown (the timer calls it).
   void Flush();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   ExchangeMonitor& monitor_;

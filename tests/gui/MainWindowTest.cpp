@@ -83,10 +83,15 @@ void MainWindowTest::ReadingThroughTheWindow() {
            BuildIdentificationBox(h.app->Values).Find("ZavNumber")->Text);
   QVERIFY(h.TabShown("TabSheetOperData"));
 
-  // The monitor page shows the monitor's lines, also once the log is full and
-  // its oldest lines give way.
+  // The monitor page shows the monitor's lines once it is shown, also once the
+  // log is full and its oldest lines give way.
   for (int i = 0; i < 1200; ++i) h.app->Monitor.Append("line " + std::to_string(i) + "\n");
   const auto shownLines = [&h] { return h.Find<QPlainTextEdit>("MeOtv")->toPlainText().split('\n'); };
+  QTest::qWait(300);
+  QVERIFY(shownLines().back() != QString("line 1199"));  // a hidden page is not fed
+  auto* pages = h.Find<QTabWidget>("PageControl1");
+  pages->setTabVisible(pages->indexOf(h.Find<QWidget>("TabSheet5")), true);
+  pages->setCurrentWidget(h.Find<QWidget>("TabSheet5"));
   QTRY_COMPARE(shownLines().back(), QString("line 1199"));
   QCOMPARE(shownLines().size(), int(ExchangeMonitor::MaxLines));
   QCOMPARE(shownLines().front(), QString::fromStdString(h.app->Monitor.Lines().front()));
