@@ -4,6 +4,7 @@
 
 #include "carrier/CarrierTexts.h"
 #include "common/NumberFormat.h"
+#include "common/Text1251.h"
 
 namespace velk {
 
@@ -24,6 +25,19 @@ void CarrierFileGrid::Reset() {
   ++revision_;
   CurrentRow = 1;
   anchor_ = 1;
+}
+
+std::vector<TColumnWidth> CarrierFileGrid::ColumnHints() const {
+  std::vector<TColumnWidth> hints;
+  for (std::size_t c = 0; c < ColumnWidths.size(); ++c) {
+    TColumnWidth hint = TColumnWidth::Fixed(ColumnWidths[c]);
+    for (int row = 0; row < RowCount(); ++row) {
+      const std::string& text = Row(row)[c];
+      if (Utf8Length(text) > Utf8Length(hint.Widest)) hint.Widest = text;
+    }
+    hints.push_back(std::move(hint));
+  }
+  return hints;
 }
 
 const CarrierRowCells& CarrierFileGrid::Row(int row) const {

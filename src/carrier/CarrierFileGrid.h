@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "carrier/CarrierFileList.h"
+#include "decode/views/Grid.h"
 
 namespace velk {
 
@@ -17,6 +18,10 @@ class CarrierFileGrid {
   static constexpr int TextTop = 2;  // pixels from the cell's top to its text
 
   CarrierFileGrid() { Reset(); }
+
+  // Width hints: each column as wide as given above, and never narrower than
+  // its longest text, so a reading time or a type name is not cut.
+  std::vector<TColumnWidth> ColumnHints() const;
 
   // One empty file row, nothing selected.
   void Reset();

@@ -22,6 +22,7 @@
 #include "app/Application.h"
 #include "carrier/CarrierTexts.h"
 #include "gui/BedTypeFm.h"
+#include "decode/views/ColumnWidths.h"
 #include "gui/GridCellDelegate.h"
 #include "gui/GridHeaderView.h"
 #include "gui/QtText.h"
@@ -52,6 +53,11 @@ class CarrierGridModel : public QAbstractTableModel {
     revision_ = grid.Revision();
     currentRow_ = grid.CurrentRow;
   }
+  // The view's font: bold rows are drawn in its bold form.
+  void SetFont(const QFont& font) {
+    boldFont_ = font;
+    boldFont_.setBold(true);
+  }
   void SetCtrlHeld(bool held) {
     if (held == ctrlHeld_ || rows_ == 0) return;
     ctrlHeld_ = held;
@@ -67,12 +73,7 @@ class CarrierGridModel : public QAbstractTableModel {
       case Qt::DisplayRole: return Q(grid_->Row(row)[std::size_t(index.column())]);
       case Qt::BackgroundRole: return ToQColor(grid_->CellBackground(row, index.column(), ctrlHeld_));
       case Qt::ForegroundRole: return ToQColor(grid_->TextColour(row));
-      case Qt::FontRole: {
-        if (!grid_->TextBold(row)) return {};
-        QFont font;
-        font.setBold(true);
-        return font;
-      }
+      case Qt::FontRole: return grid_->TextBold(row) ? QVariant(boldFont_) : QVariant();
       default: return {};
     }
   }
@@ -88,6 +89,7 @@ class CarrierGridModel : public QAbstractTableModel {
   std::uint64_t revision_ = 0;
   int currentRow_ = 0;
   bool ctrlHeld_ = false;
+  QFont boldFont_;
 };
 
 // LTRMemGrid over the page's LtrMemMap: the heading row and column are cells of their own.
@@ -202,8 +204,20 @@ CarrierGridView::CarrierGridView(CarrierGridModel& model, QWidget* parent) : QTa
   horizontalHeader()->setFont(small);
   horizontalHeader()->setFixedHeight(CarrierFileGrid::RowHeight);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  for (int col = 0; col < int(CarrierFileGrid::ColumnWidths.size()); ++col)
-    setColumnWidth(col, CarrierFileGrid::ColumnWidths[std::size_t(col)]);
+  model.SetFont(small);
+  FitColumns(CarrierFileGrid());
+}
+
+void CarrierGridView::FitColumns(const CarrierFileGrid& grid) {
+  if (fittedRevision_ && *fittedRevision_ == grid.Revision()) return;
+  fittedRevision_ = grid.Revision();
+  QFont bold = font();
+  bold.setBold(true);  // a row may be bold: measured so, no text of any row is cut
+  const QFontMetrics metrics(bold);
+  const std::vector<int> widths = ColumnPixels(grid.ColumnHints(), viewport()->width(), [&](const std::string& text) {
+    return metrics.horizontalAdvance(Q(text));
+  });
+  for (int col = 0; col < int(widths.size()); ++col) setColumnWidth(col, widths[std::size_t(col)]);
 }
 
 void CarrierGridView::mousePressEvent(QMouseEvent* event) {
@@ -500,6 +514,7 @@ void CarrierPageForm::Refresh(const CarrierPageState& state) {
   }
   panel5_->setFixedHeight(state.Panel5Height);
   gridModel_->Show(state.Grid);
+  spGrid_->FitColumns(state.Grid);
   spGrid_->setVisible(state.GridVisible);
   spGrid_->setEnabled(state.GridEnabled);
   const bool blockPanel = state.BlockPanelVisible && app_.Panel.MODBox == ModBoxLtr;

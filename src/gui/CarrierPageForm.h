@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "carrier/CarrierPage.h"
@@ -45,6 +46,8 @@ class CarrierGridView : public QTableView {
   CarrierGridView(CarrierGridModel& model, QWidget* parent);
   std::function<void(int row, bool ctrl, bool shift)> OnPress;
   std::function<void()> OnDoubleClick;
+  // Column widths from the grid's hints, worked out again when its rows change.
+  void FitColumns(const CarrierFileGrid& grid);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -54,6 +57,7 @@ class CarrierGridView : public QTableView {
 
  private:
   CarrierGridModel& model_;
+  std::optional<std::uint64_t> fittedRevision_;
 };
 
 class CarrierPageForm : public QWidget, public CarrierPageView {

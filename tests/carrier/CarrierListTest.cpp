@@ -150,6 +150,14 @@ TEST(CarrierFileGridModel, SelectionByClicks) {
   EXPECT_EQ(grid.TextColour(3), ColourRed);
   EXPECT_TRUE(grid.TextBold(3));
   EXPECT_FALSE(grid.TextBold(4));
+
+  // The widths as given, each column keeping its longest text in sight.
+  grid.SetRow(2, CarrierRowCells{"2", "Тип неизвестен", "", "09.12.2026 16:19:00"});
+  const std::vector<TColumnWidth> hints = grid.ColumnHints();
+  ASSERT_EQ(hints.size(), CarrierFileGrid::ColumnWidths.size());
+  EXPECT_EQ(hints[3].FixedPixels, 115);
+  EXPECT_EQ(hints[3].Widest, "09.12.2026 16:19:00");
+  EXPECT_EQ(hints[1].Widest, "Тип неизвестен");
 }
 
 TEST(CarrierPageRules, ShownActionsAndTimers) {
