@@ -64,7 +64,8 @@ AdjustmentResult ConnectTreadAdjustment(TConnectTread& thread, const TSettingsRe
       result.Error = NotANumber(texts::IP_PortEditLabel, panel.IP_PortEdit);
       return result;
     }
-    tcpPort = *parsed + MoxaPortOffset;
+    // Checked before the offset is added, so that no number overflows.
+    tcpPort = *parsed >= 1 - MoxaPortOffset && *parsed <= 65535 - MoxaPortOffset ? *parsed + MoxaPortOffset : 0;
     if (tcpPort < 1 || tcpPort > 65535) {
       result.Error = std::string(texts::IP_PortEditLabel) + ": " + panel.IP_PortEdit + " gives no TCP port (1..65535)";
       return result;

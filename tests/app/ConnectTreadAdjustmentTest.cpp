@@ -134,6 +134,8 @@ TEST_F(Adjustment, UnusableEditsAndCarrierItemsAreRefused) {
   EXPECT_EQ(thread.NetAddress, 5);
   panel.IP_PortEdit = "x";
   EXPECT_NE(Adjust(ItemMoxa).Error, "");
+  panel.IP_PortEdit = "9223372036854775807";  // no TCP port, and no overflow adding the offset
+  EXPECT_NE(Adjust(ItemMoxa).Error.find("gives no TCP port"), std::string::npos);
   EXPECT_NE(Adjust(ItemNkp).Error, "");
 }
 
