@@ -47,6 +47,9 @@ TEST(ViewColumnPixels, CurrentValuesFirstColumnIsNarrowExceptForPulseCounters) {
   const std::vector<int> pulseWidths = ColumnPixels(BuildCurrentValuesGrid(pulses), 930, SixPixelFont);
   ASSERT_EQ(pulseWidths.size(), 5u);
   EXPECT_EQ(pulseWidths[0], 130);
+  pulses.MeterDateText = "09.12.2026";
+  pulses.MeterTimeText = "16:26:50";  // with "  |  " 23 characters of 6 pixels: wider than 130
+  EXPECT_EQ(ColumnPixels(BuildCurrentValuesGrid(pulses), 930, SixPixelFont)[0], 23 * 6 + WidestTextMarginPixels);
   EXPECT_EQ(pulseWidths[4], 200);
 }
 

@@ -216,6 +216,7 @@ TGrid PulseCounterGrid(const TDecodedValues& v) {
     grid.SetText(row, 3, Num(v.ChannelPulsePrice[k]) + vt::PulseJoin + Decimal(k + 1));
     grid.SetText(row, 4, Decimal(v.ChannelPulses[k]));
   }
+  grid.FitColumnToTexts(0);  // the meter's date and time may draw wider than 130 pixels
   return grid;
 }
 
